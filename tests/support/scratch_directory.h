@@ -1,0 +1,32 @@
+// A fresh directory under the system's temporary folder, made current for the
+// life of the object and removed (with everything in it) afterwards. Tests of
+// code that works on "the current directory" run inside one of these.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    // Full path of the directory, without a trailing backslash.
+    const std::string& Path() const { return path_; }
+    // Full path of `name` inside the directory.
+    std::string PathOf(const std::string& name) const { return path_ + "\\" + name; }
+
+    // Writes `bytes` to `name` (relative to the directory), replacing it.
+    void WriteFile(const std::string& name, const std::string& bytes) const;
+    void MakeDirectory(const std::string& name) const;
+
+private:
+    std::string path_;
+    std::string previous_;
+};
+
+// Deletes a directory tree; used by ScratchDirectory, usable on its own.
+void RemoveTree(const std::string& path);
