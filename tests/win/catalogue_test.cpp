@@ -1,0 +1,420 @@
+// Catalogue building against the real file system: which menu files are
+// found and read, in what order their entries arrive, and which entries the
+// existence filter keeps. Every test runs in its own scratch directory.
+#include "catalogue/catalogue.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/support/scratch_directory.h"
+
+namespace {
+
+using Entries = std::vector<std::pair<std::string, std::string>>;  // path, name
+
+std::string Entry(const std::string& path, const std::string& name) {
+    return "*p*" + path + "*n*" + name + "*e*\r\n";
+}
+
+std::string MenuOf(const Entries& entries) {
+    std::string text = "menu file written by the test\r\n";
+    for (const auto& e : entries) text += Entry(e.first, e.second);
+    return text;
+}
+
+Entries Collect(IndexedList<ProgramEntry>& list) {
+    Entries out;
+    for (int32_t i = 0; i < list.Count(); ++i) {
+        const ProgramEntry& e = list.At(i);
+        out.emplace_back(e.path, e.name);
+    }
+    return out;
+}
+
+std::vector<std::string> Collect(IndexedList<PathBuffer>& list) {
+    std::vector<std::string> out;
+    for (int32_t i = 0; i < list.Count(); ++i) out.emplace_back(list.At(i).text);
+    return out;
+}
+
+// The names the platform's own search returns for "*.spi" here, in its order.
+std::vector<std::string> SearchOrder() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("*.spi", &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.emplace_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+struct Catalogue {
+    bool found = false;
+    std::vector<std::string> paths;
+    Entries entries;
+};
+
+Catalogue Build() {
+    IndexedList<PathBuffer> paths;
+    IndexedList<ProgramEntry> entries;
+    Catalogue c;
+    c.found = BuildCatalogue(paths, entries);
+    c.paths = Collect(paths);
+    c.entries = Collect(entries);
+    return c;
+}
+
+std::string BaseName(const std::string& path) {
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// --- which menu files count ------------------------------------------------
+
+TEST(BuildCatalogue, WithoutMenuFilesReportsFalseAndLeavesBothListsEmpty) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    // Entries in files that are not menu files, and a near-miss name, are not read.
+    dir.WriteFile("menu.txt", Entry(dir.PathOf("target.txt"), "Text"));
+    dir.WriteFile("menu.sp", Entry(dir.PathOf("target.txt"), "Short"));
+    dir.MakeDirectory("sub");
+    dir.WriteFile("sub\\inner.spi", Entry(dir.PathOf("target.txt"), "Inner"));
+
+    Catalogue c = Build();
+    EXPECT_FALSE(c.found);
+    EXPECT_TRUE(c.paths.empty());
+    EXPECT_TRUE(c.entries.empty());
+}
+
+TEST(BuildCatalogue, DirectoryNamedLikeMenuFileIsListedButContributesNothing) {
+    ScratchDirectory dir;
+    dir.MakeDirectory("x.spi");
+    {
+        Catalogue c = Build();
+        EXPECT_TRUE(c.found);
+        EXPECT_EQ(c.paths, std::vector<std::string>{dir.PathOf("x.spi")});
+        EXPECT_TRUE(c.entries.empty());
+    }
+
+    dir.WriteFile("target.txt", "x");
+    dir.WriteFile("a.spi", Entry(dir.PathOf("target.txt"), "Target"));
+    dir.WriteFile("z.spi", Entry("target.txt", "Relative"));
+    Catalogue c = Build();
+    EXPECT_TRUE(c.found);
+    std::vector<std::string> expectedPaths;
+    Entries expected;
+    for (const std::string& name : SearchOrder()) {
+        expectedPaths.push_back(dir.PathOf(name));
+        if (name == "a.spi") expected.emplace_back(dir.PathOf("target.txt"), "Target");
+        if (name == "z.spi") expected.emplace_back("target.txt", "Relative");
+    }
+    ASSERT_EQ(expectedPaths.size(), 3u);
+    EXPECT_EQ(c.paths, expectedPaths);
+    EXPECT_EQ(c.entries, expected);
+}
+
+TEST(BuildCatalogue, EntriesComeFileByFileInSearchOrderAndTextOrderWithinEachFile) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    dir.MakeDirectory("folder");
+    // Written out of alphabetical order, with different entry counts, so a
+    // sorted or reversed walk, or a mix-up between files, shows.
+    const char* files[] = {"menu-m.spi", "menu-b.spi", "MENU-Z.spi", "menu-a.spi", "c.spi"};
+    std::vector<Entries> contents;
+    for (size_t f = 0; f < sizeof files / sizeof *files; ++f) {
+        Entries entries;
+        for (size_t k = 0; k <= f % 3 + 1; ++k) {
+            std::string name = std::string(files[f]) + " #" + std::to_string(k);
+            std::string path = k % 2 ? dir.PathOf(k % 4 == 1 ? "target.txt" : "folder") : "target.txt";
+            entries.emplace_back(path, name);
+        }
+        dir.WriteFile(files[f], MenuOf(entries));
+        contents.push_back(entries);
+    }
+
+    Catalogue c = Build();
+    EXPECT_TRUE(c.found);
+    std::vector<std::string> expectedPaths;
+    Entries expected;
+    for (const std::string& name : SearchOrder()) {
+        expectedPaths.push_back(dir.PathOf(name));
+        for (size_t f = 0; f < sizeof files / sizeof *files; ++f) {
+            if (name == files[f]) expected.insert(expected.end(), contents[f].begin(), contents[f].end());
+        }
+    }
+    ASSERT_EQ(expectedPaths.size(), 5u);
+    EXPECT_EQ(c.paths, expectedPaths);
+    EXPECT_EQ(c.entries, expected);
+}
+
+TEST(BuildCatalogue, MenuFileHeldOpenElsewhereIsSkippedAndTheOthersStillCount) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    dir.WriteFile("held.spi", Entry("target.txt", "Held"));
+    dir.WriteFile("free.spi", Entry("target.txt", "Free"));
+
+    struct Hold {
+        const char* what;
+        DWORD access;
+        DWORD share;
+    } holds[] = {
+        {"read, no sharing", GENERIC_READ, 0},
+        {"write, no sharing", GENERIC_WRITE, 0},
+        // The catalogue grants no sharing itself, so even a generous holder blocks it.
+        {"read, full sharing", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
+    };
+    for (const Hold& hold : holds) {
+        SCOPED_TRACE(hold.what);
+        HANDLE held = CreateFileA(dir.PathOf("held.spi").c_str(), hold.access, hold.share, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        Catalogue c = Build();
+        CloseHandle(held);
+        EXPECT_TRUE(c.found);
+        // Still found and listed; only its text is not read.
+        EXPECT_EQ(c.paths.size(), 2u);
+        EXPECT_EQ(c.entries, (Entries{{"target.txt", "Free"}}));
+    }
+
+    // Released, the same file counts again.
+    Catalogue c = Build();
+    Entries expected;
+    for (const std::string& name : SearchOrder()) {
+        expected.emplace_back("target.txt", name == "held.spi" ? "Held" : "Free");
+    }
+    EXPECT_EQ(c.entries, expected);
+}
+
+TEST(BuildCatalogue, MenuFileWhoseFullPathDoesNotFitIsSkipped) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    const std::string base = dir.Path() + "\\";
+    // Full paths of exactly 259 bytes (fits with its NUL) and of 260 (does not).
+    ASSERT_LT(base.size() + 8, 259u) << "temporary folder too deep for this test";
+    const std::string fits = std::string(259 - base.size() - 4, 'f') + ".spi";
+    const std::string tooLong = std::string(260 - base.size() - 4, 'g') + ".spi";
+    ASSERT_LE(tooLong.size(), 255u) << "temporary folder too shallow for this test";
+    dir.WriteFile(fits, Entry("target.txt", "Fits"));
+
+    // The ANSI calls stop below 260 bytes, so the long one is made and removed
+    // through the wide forms with the long-path prefix.
+    std::wstring wideLong = L"\\\\?\\";
+    for (char ch : base + tooLong) wideLong += wchar_t(static_cast<unsigned char>(ch));
+    HANDLE file = CreateFileW(wideLong.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::string text = Entry("target.txt", "Too long");
+    DWORD written = 0;
+    WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(SearchOrder().size(), 2u);
+
+    Catalogue c = Build();
+    DeleteFileW(wideLong.c_str());
+    EXPECT_TRUE(c.found);
+    ASSERT_EQ(c.paths.size(), 1u);
+    EXPECT_EQ(c.paths[0], base + fits);
+    EXPECT_EQ(c.paths[0].size(), 259u);
+    EXPECT_EQ(c.entries, (Entries{{"target.txt", "Fits"}}));
+}
+
+// --- what a menu file's bytes give ------------------------------------------
+
+TEST(BuildCatalogue, EmptyMenuFileContributesNothingAndTheOthersStillCount) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    dir.WriteFile("empty.spi", "");
+    dir.WriteFile("full.spi", Entry("target.txt", "One") + Entry(dir.PathOf("target.txt"), "Two"));
+
+    Catalogue c = Build();
+    EXPECT_TRUE(c.found);
+    EXPECT_EQ(c.paths.size(), 2u);
+    EXPECT_EQ(c.entries, (Entries{{"target.txt", "One"}, {dir.PathOf("target.txt"), "Two"}}));
+}
+
+TEST(BuildCatalogue, NulByteEndsTheFilesText) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    std::string text = Entry("target.txt", "Before");
+    text += std::string("*p*target.txt*n*Cut") + '\0' + "Gone*e*";
+    text += Entry("target.txt", "After");
+    dir.WriteFile("cut.spi", text);
+
+    Catalogue c = Build();
+    EXPECT_TRUE(c.found);
+    EXPECT_EQ(c.entries, (Entries{{"target.txt", "Before"}, {"target.txt", "Cut"}}));
+}
+
+TEST(BuildCatalogue, LargeMenuFileGivesEveryEntryInOrder) {
+    ScratchDirectory dir;
+    dir.MakeDirectory("t");
+    const int targets = 16;
+    for (int t = 0; t < targets; ++t) dir.WriteFile("t\\" + std::to_string(t) + ".dat", "x");
+
+    // Several MiB: long free text between entries, every third entry missing,
+    // including runs of missing ones where the pattern meets the targets'.
+    const int count = 6000;
+    const std::string filler(700, 'f');
+    std::string text;
+    Entries expected;
+    for (int i = 0; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "entry %05d", i);
+        bool missing = i % 3 == 1 || i % 97 == 0 || i % 97 == 1;
+        std::string path = missing ? "t\\missing" + std::to_string(i) + ".dat"
+                                   : (i % 2 ? dir.PathOf("t\\") : std::string("t\\")) +
+                                         std::to_string(i % targets) + ".dat";
+        text += Entry(path, name) + filler + "\r\n";
+        if (!missing) expected.emplace_back(path, name);
+    }
+    ASSERT_GT(text.size(), 4u << 20);
+    dir.WriteFile("large.spi", text);
+
+    Catalogue c = Build();
+    EXPECT_TRUE(c.found);
+    ASSERT_EQ(c.entries.size(), expected.size());
+    size_t same = 0;
+    while (same < expected.size() && c.entries[same] == expected[same]) ++same;
+    EXPECT_EQ(same, expected.size()) << "first difference at " << expected[same].second;
+    EXPECT_EQ(c.entries.front().second, "entry 00002");
+    EXPECT_EQ(c.entries.back().second, "entry 05999");
+}
+
+// --- the existence filter ---------------------------------------------------
+
+TEST(BuildCatalogue, MissingPathsAreDroppedAndSurvivorsKeepTheirOrder) {
+    ScratchDirectory dir;
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) dir.WriteFile(name, "x");
+    const std::string gone = dir.PathOf("gone.txt");
+    // Missing first, two and three in a row, and missing last.
+    dir.WriteFile("menu.spi", MenuOf({{gone, "M0"},
+                                      {dir.PathOf("a.txt"), "A"},
+                                      {gone, "M2"},
+                                      {"gone.txt", "M3"},
+                                      {"b.txt", "B"},
+                                      {"c.txt", "C"},
+                                      {gone, "M6"},
+                                      {dir.PathOf("nodir\\a.txt"), "M7"},
+                                      {"zzz", "M8"},
+                                      {dir.PathOf("d.txt"), "D"},
+                                      {gone, "M10"}}));
+
+    Catalogue c = Build();
+    EXPECT_EQ(c.entries, (Entries{{dir.PathOf("a.txt"), "A"},
+                                  {"b.txt", "B"},
+                                  {"c.txt", "C"},
+                                  {dir.PathOf("d.txt"), "D"}}));
+}
+
+TEST(BuildCatalogue, WhenEveryEntryIsMissingTheListEndsEmptyButFilesWereFound) {
+    ScratchDirectory dir;
+    dir.WriteFile("one.spi", MenuOf({{"gone1.txt", "One"}, {"gone2.txt", "Two"}}));
+    dir.WriteFile("two.spi", MenuOf({{dir.PathOf("gone3.txt"), "Three"}}));
+
+    Catalogue c = Build();
+    EXPECT_TRUE(c.found);
+    EXPECT_EQ(c.paths.size(), 2u);
+    EXPECT_TRUE(c.entries.empty());
+}
+
+TEST(BuildCatalogue, MissingEntriesAreDroppedAcrossFileBoundaries) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    // Each file starts and ends with a missing entry, so the combined list has
+    // runs of missing entries that straddle two files.
+    const char* files[] = {"p.spi", "q.spi", "r.spi"};
+    Entries kept;
+    for (const char* file : files) {
+        dir.WriteFile(file, MenuOf({{"gone.txt", "first"},
+                                    {"target.txt", file},
+                                    {"gone.txt", "last"}}));
+    }
+    for (const std::string& name : SearchOrder()) kept.emplace_back("target.txt", name);
+
+    Catalogue c = Build();
+    EXPECT_EQ(c.entries, kept);
+}
+
+TEST(BuildCatalogue, ExistenceFollowsTheFileSearchFromTheCurrentDirectory) {
+    char module[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(nullptr, module, MAX_PATH), 0u);
+    const std::string ownName = BaseName(module);
+
+    ScratchDirectory outer;
+    outer.WriteFile("outer-only.txt", "x");
+    ScratchDirectory dir;  // now the current directory
+    dir.WriteFile("target.txt", "x");
+    dir.WriteFile("tool.exe", "MZ");
+    dir.MakeDirectory("sub");
+    dir.WriteFile("sub\\inner.txt", "x");
+    const std::string viaParent = "..\\" + BaseName(dir.Path()) + "\\target.txt";
+
+    dir.WriteFile("menu.spi",
+                  MenuOf({{"target.txt", "relative file"},
+                          {"sub\\inner.txt", "relative file in a folder"},
+                          {viaParent, "relative through the parent"},
+                          {"outer-only.txt", "only in another folder"},
+                          {ownName, "only beside the test program"},
+                          {dir.PathOf("sub"), "absolute folder"},
+                          {"sub", "relative folder"},
+                          {"sub\\*.txt", "wildcard with a match"},
+                          {"t?rget.txt", "single-character wildcard"},
+                          {dir.PathOf("*.none"), "wildcard without a match"},
+                          {"sub\\*.txt\\x", "wildcard inside a folder name"},
+                          {dir.PathOf("tool.exe"), "program"},
+                          {dir.PathOf("tool.exe") + " -x", "program with an argument"},
+                          {"tool.exe /s", "relative program with an argument"},
+                          {"\"" + dir.PathOf("tool.exe") + "\"", "quoted program"}}));
+
+    Catalogue c = Build();
+    Entries expected = {{"target.txt", "relative file"},
+                        {"sub\\inner.txt", "relative file in a folder"},
+                        {viaParent, "relative through the parent"},
+                        {dir.PathOf("sub"), "absolute folder"},
+                        {"sub", "relative folder"},
+                        {"sub\\*.txt", "wildcard with a match"},
+                        {"t?rget.txt", "single-character wildcard"},
+                        {dir.PathOf("tool.exe"), "program"}};
+    EXPECT_EQ(c.entries, expected);
+}
+
+// --- PathExists ---------------------------------------------------------------
+
+TEST(PathExists, AnswersForFilesFoldersWildcardsAndMissingPaths) {
+    ScratchDirectory dir;
+    dir.WriteFile("file.txt", "x");
+    dir.WriteFile("empty.txt", "");
+    dir.MakeDirectory("folder");
+    dir.WriteFile("folder\\deep.dat", "x");
+
+    EXPECT_TRUE(PathExists(dir.PathOf("file.txt").c_str()));
+    EXPECT_TRUE(PathExists("file.txt"));
+    EXPECT_TRUE(PathExists("empty.txt"));
+    EXPECT_TRUE(PathExists(dir.PathOf("folder").c_str()));
+    EXPECT_TRUE(PathExists("folder"));
+    EXPECT_TRUE(PathExists("folder\\deep.dat"));
+    EXPECT_TRUE(PathExists("*.txt"));
+    EXPECT_TRUE(PathExists(dir.PathOf("folder\\*.dat").c_str()));
+    EXPECT_TRUE(PathExists("fil?.txt"));
+
+    EXPECT_FALSE(PathExists("missing.txt"));
+    EXPECT_FALSE(PathExists(dir.PathOf("missing.txt").c_str()));
+    EXPECT_FALSE(PathExists("nofolder\\file.txt"));
+    EXPECT_FALSE(PathExists("*.none"));
+    EXPECT_FALSE(PathExists("folder\\*.txt"));
+    EXPECT_FALSE(PathExists("file.txt -x"));
+    EXPECT_FALSE(PathExists(""));
+
+    // What existed stops existing once it is gone.
+    ASSERT_TRUE(DeleteFileA("file.txt"));
+    EXPECT_FALSE(PathExists("file.txt"));
+    EXPECT_FALSE(PathExists("fil?.txt"));
+}
+
+}  // namespace
