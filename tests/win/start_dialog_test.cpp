@@ -1,0 +1,423 @@
+// The launcher dialog in-process: the real template linked into this test,
+// StartDialogProc driven through the dialog manager with mouse, keyboard and
+// button messages, and the shell replaced by a recorder so that every launch
+// is seen with its exact arguments and nothing is started.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "catalogue/program_entry.h"
+#include "collections/indexed_list.h"
+#include "resources/resource.h"
+#include "ui/start_dialog.h"
+
+namespace {
+
+struct ShellCall {
+    HWND window;
+    std::string verb;
+    std::string file;
+    bool parameters;  // non-null parameters were passed
+    bool directory;   // a non-null working directory was passed
+    INT show;
+};
+
+std::vector<ShellCall> shellCalls;
+
+HINSTANCE WINAPI RecordShellExecute(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                    LPCSTR directory, INT show) {
+    shellCalls.push_back({window, verb ? verb : "(null)", file ? file : "(null)", parameters != nullptr,
+                          directory != nullptr, show});
+    return reinterpret_cast<HINSTANCE>(INT_PTR(42));  // above 32: success
+}
+
+// Points this executable's import of `function` from `dll` at `replacement`.
+bool ReplaceImport(const char* dll, const char* function, void* replacement) {
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    IMAGE_DOS_HEADER* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    IMAGE_NT_HEADERS* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    IMAGE_DATA_DIRECTORY imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!imports.VirtualAddress) return false;
+    for (IMAGE_IMPORT_DESCRIPTOR* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         module->Name; ++module) {
+        if (_stricmp(reinterpret_cast<char*>(base + module->Name), dll) != 0) continue;
+        IMAGE_THUNK_DATA* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            IMAGE_IMPORT_BY_NAME* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) != 0) continue;
+            DWORD protection;
+            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection))
+                return false;
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool InterceptShell() {
+    static bool replaced = ReplaceImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&RecordShellExecute));
+    shellCalls.clear();
+    return replaced;
+}
+
+ProgramEntry Entry(const char* path, const char* name) {
+    ProgramEntry entry;
+    std::memset(&entry, 0, sizeof entry);
+    std::strncpy(entry.path, path, sizeof entry.path - 1);
+    std::strncpy(entry.name, name, sizeof entry.name - 1);
+    return entry;
+}
+
+// Names deliberately out of alphabetical order: a sorting list box would
+// reorder them and detach positions from entries.
+const char* const kPaths[] = {"C:\\Programme\\Zeichnen\\zeichnen.exe", "D:\\Briefe\\Angebot.doc",
+                              "C:\\Spiele\\Musik h\xF6ren.cmd", "E:\\Fotos"};
+const char* const kNames[] = {"Zeichnen", "Angebot", "Musik h\xF6ren", "Fotos"};
+const int kEntryCount = 4;
+
+void FillEntries(IndexedList<ProgramEntry>& entries) {
+    for (int i = 0; i < kEntryCount; ++i) ASSERT_TRUE(entries.Append(Entry(kPaths[i], kNames[i])));
+}
+
+std::string LabelText(HWND dialog) {
+    char text[300] = {};
+    GetDlgItemTextA(dialog, IDC_PATH_LABEL, text, sizeof text);
+    return text;
+}
+
+std::vector<std::string> ListedNames(HWND list) {
+    std::vector<std::string> names;
+    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char name[100] = {};
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < LRESULT(sizeof name))
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
+        names.push_back(name);
+    }
+    return names;
+}
+
+LPARAM ItemCentre(HWND list, int item) {
+    RECT rect = {};
+    SendMessageA(list, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&rect));
+    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// A user's click on a name, as the list box receives it.
+void ClickItem(HWND list, int item) {
+    LPARAM at = ItemCentre(list, item);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+void DoubleClickItem(HWND list, int item) {
+    LPARAM at = ItemCentre(list, item);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+void PressKey(HWND window, WPARAM key) { SendMessageA(window, WM_KEYDOWN, key, 1); }
+
+// The dialog created modelessly and shown, so the test can look at it
+// between user actions.
+class OpenDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(InterceptShell()) << "this test's import of ShellExecuteA not found";
+        FillEntries(entries);
+        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc,
+                                    reinterpret_cast<LPARAM>(&entries));
+        ASSERT_NE(dialog, nullptr) << "error " << GetLastError();
+        ShowWindow(dialog, SW_SHOW);
+        list = GetDlgItem(dialog, IDC_PROGRAM_LIST);
+        ASSERT_NE(list, nullptr);
+    }
+    void TearDown() override {
+        if (dialog) DestroyWindow(dialog);
+    }
+    IndexedList<ProgramEntry> entries;
+    HWND dialog = nullptr;
+    HWND list = nullptr;
+};
+
+TEST_F(OpenDialog, ListsNamesInEntryOrderWithTheFirstSelectedAndItsPathShown) {
+    std::vector<std::string> expected(kNames, kNames + kEntryCount);
+    EXPECT_EQ(ListedNames(list), expected);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(LabelText(dialog), kPaths[0]);
+    EXPECT_EQ(entries.Count(), kEntryCount) << "the dialog only reads the list";
+    EXPECT_TRUE(shellCalls.empty()) << "opening the dialog launches nothing";
+}
+
+TEST_F(OpenDialog, PathLabelFollowsClicksAndArrowKeys) {
+    ClickItem(list, 2);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(LabelText(dialog), kPaths[2]);
+
+    PressKey(list, VK_DOWN);
+    EXPECT_EQ(LabelText(dialog), kPaths[3]);
+    PressKey(list, VK_HOME);
+    EXPECT_EQ(LabelText(dialog), kPaths[0]);
+    PressKey(list, VK_END);
+    EXPECT_EQ(LabelText(dialog), kPaths[3]);
+    ClickItem(list, 1);
+    EXPECT_EQ(LabelText(dialog), kPaths[1]);
+    EXPECT_TRUE(shellCalls.empty());
+}
+
+TEST_F(OpenDialog, SelectionChangeReportedByMessageUpdatesTheLabel) {
+    // What the dialog does for itself at start-up, done here for the third
+    // entry: select it, then report LBN_SELCHANGE of the list (0x103E8).
+    SendMessageA(list, LB_SETCURSEL, 2, 0);
+    EXPECT_EQ(LabelText(dialog), kPaths[0]) << "a selection set by message notifies nobody";
+    SendMessageA(dialog, WM_COMMAND, 0x103E8, reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(LabelText(dialog), kPaths[2]);
+}
+
+TEST_F(OpenDialog, RunOpensTheSelectedEntryAndKeepsTheDialogOpen) {
+    ClickItem(list, 2);
+    SendMessageA(GetDlgItem(dialog, IDC_RUN), BM_CLICK, 0, 0);
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].window, nullptr);
+    EXPECT_EQ(shellCalls[0].verb, "open");
+    EXPECT_EQ(shellCalls[0].file, kPaths[2]);
+    EXPECT_FALSE(shellCalls[0].parameters);
+    EXPECT_FALSE(shellCalls[0].directory) << "launched programs start in the launcher's current directory";
+    EXPECT_EQ(shellCalls[0].show, SW_SHOW);
+
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(LabelText(dialog), kPaths[2]);
+
+    // Several programs in turn, without reopening the dialog.
+    ClickItem(list, 0);
+    SendMessageA(GetDlgItem(dialog, IDC_RUN), BM_CLICK, 0, 0);
+    ASSERT_EQ(shellCalls.size(), 2u);
+    EXPECT_EQ(shellCalls[1].file, kPaths[0]);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+}
+
+TEST_F(OpenDialog, RunWithNothingSelectedOpensTheFirstEntry) {
+    SendMessageA(list, LB_SETCURSEL, WPARAM(-1), 0);
+    ASSERT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+    SendMessageA(GetDlgItem(dialog, IDC_RUN), BM_CLICK, 0, 0);
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].file, kPaths[0]);
+}
+
+TEST_F(OpenDialog, DoubleClickOnlySelects) {
+    DoubleClickItem(list, 3);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 3);
+    EXPECT_EQ(LabelText(dialog), kPaths[3]);
+    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(IsWindowVisible(dialog));
+}
+
+TEST_F(OpenDialog, ListNotificationsOtherThanSelectionChangeAreClaimedButIgnored) {
+    SendMessageA(list, LB_SETCURSEL, 2, 0);  // the label still shows the first path
+    const WORD notifications[] = {LBN_DBLCLK, LBN_SELCANCEL, LBN_SETFOCUS, LBN_KILLFOCUS, WORD(LBN_ERRSPACE)};
+    for (WORD code : notifications) {
+        SCOPED_TRACE(testing::Message() << "notification " << code);
+        EXPECT_EQ(StartDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_PROGRAM_LIST, code),
+                                  reinterpret_cast<LPARAM>(list)),
+                  TRUE);
+        EXPECT_EQ(LabelText(dialog), kPaths[0]);
+    }
+    EXPECT_EQ(StartDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_PROGRAM_LIST, LBN_SELCHANGE),
+                              reinterpret_cast<LPARAM>(list)),
+              TRUE);
+    EXPECT_EQ(LabelText(dialog), kPaths[2]);
+    EXPECT_TRUE(shellCalls.empty());
+}
+
+TEST_F(OpenDialog, LeavesCommandsOfOtherControlsAndOtherMessagesToTheDialogManager) {
+    EXPECT_EQ(StartDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_PATH_LABEL, STN_CLICKED), 0), FALSE);
+    EXPECT_EQ(StartDialogProc(dialog, WM_COMMAND, MAKEWPARAM(4711, BN_CLICKED), 0), FALSE);
+    EXPECT_EQ(StartDialogProc(dialog, WM_TIMER, 1, 0), FALSE);
+    EXPECT_EQ(StartDialogProc(dialog, WM_CLOSE, 0, 0), FALSE);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(LabelText(dialog), kPaths[0]);
+    EXPECT_TRUE(shellCalls.empty());
+}
+
+// ---- The modal dialog, as WinMain runs it ----------------------------------
+
+// One scripted user action, posted to the dialog (control 0) or one of its
+// controls once the dialog is on screen.
+struct Action {
+    int control;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+Action Click(int control) { return {control, BM_CLICK, 0, 0}; }
+Action Key(int control, WPARAM key) { return {control, WM_KEYDOWN, key, 1}; }
+
+struct ModalRun {
+    INT_PTR result = -1;
+    bool shown = false;
+    int focusWhenShown = 0;
+    bool outlivedScript = false;  // still open after every action was taken
+};
+
+const UINT kScriptDone = WM_APP + 17;
+const INT_PTR kEndedByTest = 99;
+
+struct ModalState {
+    ModalRun* run;
+    const std::vector<Action>* actions;
+    HWND dialog;
+    HHOOK sent;
+    HHOOK posted;
+};
+ModalState modal;
+
+bool IsShowing(const CWPSTRUCT& message) {
+    if (message.message == WM_SHOWWINDOW) return message.wParam != 0;
+    if (message.message == WM_WINDOWPOSCHANGING)
+        return (reinterpret_cast<WINDOWPOS*>(message.lParam)->flags & SWP_SHOWWINDOW) != 0;
+    return false;
+}
+
+// Sees the dialog being shown and only then posts the script, so that every
+// action reaches a dialog the user could see.
+LRESULT CALLBACK WatchSentMessages(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT& message = *reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message.message == WM_INITDIALOG) modal.dialog = message.hwnd;
+    if (code == HC_ACTION && message.hwnd == modal.dialog && IsShowing(message) && !modal.run->shown) {
+        modal.run->shown = true;
+        modal.run->focusWhenShown = GetDlgCtrlID(GetFocus());
+        for (const Action& action : *modal.actions) {
+            HWND target = action.control ? GetDlgItem(modal.dialog, action.control) : modal.dialog;
+            PostMessageA(target, action.message, action.wParam, action.lParam);
+        }
+        PostThreadMessageA(GetCurrentThreadId(), kScriptDone, 0, 0);
+    }
+    return CallNextHookEx(modal.sent, code, wParam, lParam);
+}
+
+// Ends a dialog that the script did not end, so a fault fails the test
+// instead of hanging it. The marker goes round the queue once more first:
+// some actions end the dialog through a message the dialog manager posts
+// (the close box posts IDCANCEL).
+LRESULT CALLBACK WatchPostedMessages(int code, WPARAM wParam, LPARAM lParam) {
+    MSG& message = *reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message.hwnd == nullptr && message.message == kScriptDone &&
+        IsWindow(modal.dialog)) {
+        if (message.wParam == 0) {
+            PostThreadMessageA(GetCurrentThreadId(), kScriptDone, 1, 0);
+        } else {
+            modal.run->outlivedScript = true;
+            EndDialog(modal.dialog, kEndedByTest);
+        }
+    }
+    return CallNextHookEx(modal.posted, code, wParam, lParam);
+}
+
+ModalRun RunModal(IndexedList<ProgramEntry>* entries, const std::vector<Action>& actions) {
+    ModalRun run;
+    modal = {&run, &actions, nullptr, nullptr, nullptr};
+    modal.sent = SetWindowsHookExA(WH_CALLWNDPROC, WatchSentMessages, nullptr, GetCurrentThreadId());
+    modal.posted = SetWindowsHookExA(WH_GETMESSAGE, WatchPostedMessages, nullptr, GetCurrentThreadId());
+    if (modal.sent && modal.posted) {
+        run.result = DialogBoxParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc,
+                                     reinterpret_cast<LPARAM>(entries));
+    }
+    if (modal.sent) UnhookWindowsHookEx(modal.sent);
+    if (modal.posted) UnhookWindowsHookEx(modal.posted);
+    // Drop the end-of-script marker if the dialog ended before reading it.
+    MSG leftover;
+    while (PeekMessageA(&leftover, nullptr, kScriptDone, kScriptDone, PM_REMOVE)) {
+    }
+    return run;
+}
+
+class ModalDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(InterceptShell()) << "this test's import of ShellExecuteA not found";
+        FillEntries(entries);
+    }
+    IndexedList<ProgramEntry> entries;
+};
+
+TEST_F(ModalDialog, OpensWithFocusOnOkAndStaysOpenUntilTheUserActs) {
+    ModalRun run = RunModal(&entries, {});
+    EXPECT_TRUE(run.shown);
+    EXPECT_EQ(run.focusWhenShown, IDOK);
+    EXPECT_TRUE(run.outlivedScript);
+    EXPECT_EQ(run.result, kEndedByTest);
+    EXPECT_TRUE(shellCalls.empty());
+}
+
+TEST_F(ModalDialog, OkOpensTheSelectedEntryAndEndsWithOne) {
+    ModalRun run = RunModal(&entries, {Key(IDC_PROGRAM_LIST, VK_DOWN), Click(IDOK)});
+    EXPECT_TRUE(run.shown);
+    EXPECT_FALSE(run.outlivedScript);
+    EXPECT_EQ(run.result, 1);
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].file, kPaths[1]);
+    EXPECT_EQ(shellCalls[0].verb, "open");
+}
+
+TEST_F(ModalDialog, EnterKeyActsAsOk) {
+    ModalRun run = RunModal(&entries, {Key(IDC_PROGRAM_LIST, VK_END), Key(IDC_PROGRAM_LIST, VK_RETURN)});
+    EXPECT_FALSE(run.outlivedScript);
+    EXPECT_EQ(run.result, 1);
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].file, kPaths[3]);
+}
+
+TEST_F(ModalDialog, RunLeavesTheModalDialogOpen) {
+    ModalRun run = RunModal(&entries, {Click(IDC_RUN), Click(IDC_RUN)});
+    EXPECT_TRUE(run.outlivedScript);
+    ASSERT_EQ(shellCalls.size(), 2u);
+    EXPECT_EQ(shellCalls[0].file, kPaths[0]);
+    EXPECT_EQ(shellCalls[1].file, kPaths[0]);
+}
+
+TEST_F(ModalDialog, CancelEscapeAndCloseBoxEndWithOneAndOpenNothing) {
+    struct Way {
+        const char* what;
+        Action action;
+    };
+    const Way ways[] = {
+        {"Abbrechen", Click(IDCANCEL)},
+        {"Escape", Key(IDC_PROGRAM_LIST, VK_ESCAPE)},
+        {"close box", {0, WM_SYSCOMMAND, SC_CLOSE, 0}},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        shellCalls.clear();
+        ModalRun run = RunModal(&entries, {Key(IDC_PROGRAM_LIST, VK_DOWN), way.action});
+        EXPECT_TRUE(run.shown);
+        EXPECT_FALSE(run.outlivedScript);
+        EXPECT_EQ(run.result, 1);
+        EXPECT_TRUE(shellCalls.empty());
+    }
+}
+
+TEST_F(ModalDialog, EmptyOrMissingListEndsWithTwoBeforeAnythingIsShown) {
+    IndexedList<ProgramEntry> empty;
+    ModalRun run = RunModal(&empty, {Click(IDCANCEL)});
+    EXPECT_EQ(run.result, 2);
+    EXPECT_FALSE(run.shown);
+
+    run = RunModal(nullptr, {Click(IDCANCEL)});
+    EXPECT_EQ(run.result, 2);
+    EXPECT_FALSE(run.shown);
+    EXPECT_TRUE(shellCalls.empty());
+}
+
+}  // namespace
