@@ -1,0 +1,202 @@
+// The launcher dialog as a user meets it: the names offered, the path below
+// them, and what each button and key opens or closes.
+#include "tests/e2e/launcher_fixture.h"
+
+namespace {
+
+class DialogTest : public LauncherTest {
+protected:
+    // A menu of three recorder copies with a missing entry among them; the
+    // second is written relative to the current directory.
+    void StartWithThreePrograms() {
+        ASSERT_TRUE(InstallRecorder(scratch_.Path(), "first.exe"));
+        ASSERT_TRUE(InstallRecorder(scratch_.Path(), "second.exe"));
+        ASSERT_TRUE(InstallRecorder(scratch_.Path(), "third.exe"));
+        scratch_.WriteFile("programme.spi",
+                           "Programme zum Testen\r\n" + MenuEntry(FirstPath(), "Erstes") +
+                               MenuEntry(scratch_.PathOf("missing.exe"), "Fehlt") +
+                               MenuEntry("second.exe", "Zweites") + MenuEntry(ThirdPath(), "Drittes"));
+        StartLauncher();
+        dialog_ = WaitForStartDialog();
+        ASSERT_NE(dialog_, nullptr) << "the dialog did not appear";
+        list_ = GetDlgItem(dialog_, kProgramList);
+        label_ = GetDlgItem(dialog_, kPathLabel);
+        ASSERT_NE(list_, nullptr);
+        ASSERT_NE(label_, nullptr);
+    }
+
+    std::string FirstPath() const { return scratch_.PathOf("first.exe"); }
+    std::string ThirdPath() const { return scratch_.PathOf("third.exe"); }
+
+    void ExpectOnlyRecorderRan(const std::string& program) {
+        std::vector<RecorderRun> runs = WaitForRecorderRuns(scratch_.Path(), 1, kLaunchTimeoutMs);
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(runs[0].program, program);
+        EXPECT_TRUE(SamePath(runs[0].directory, scratch_.Path())) << runs[0].directory;
+        EXPECT_TRUE(runs[0].arguments.empty());
+    }
+
+    HWND dialog_ = nullptr;
+    HWND list_ = nullptr;
+    HWND label_ = nullptr;
+};
+
+TEST_F(DialogTest, ShowsExistingEntriesInMenuOrderWithTheFirstSelected) {
+    ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms());
+    std::vector<std::wstring> expected = {L"Erstes", L"Zweites", L"Drittes"};
+    EXPECT_EQ(ListItems(list_), expected);
+    EXPECT_EQ(ListSelection(list_), 0);
+    EXPECT_EQ(TextOf(label_), Widen(FirstPath()));
+
+    SelectListItem(list_, 2);
+    EXPECT_EQ(TextOf(label_), Widen(ThirdPath()));
+    SelectListItem(list_, 1);
+    EXPECT_EQ(TextOf(label_), L"second.exe");
+}
+
+TEST_F(DialogTest, RunOpensTheSelectionAndStaysOpenThenOkOpensAndCloses) {
+    ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms());
+    SelectListItem(list_, 1);
+    ClickButton(GetDlgItem(dialog_, kRunButton));
+
+    std::vector<RecorderRun> runs = WaitForRecorderRuns(scratch_.Path(), 1, kLaunchTimeoutMs);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].program, "second.exe");
+    EXPECT_TRUE(SamePath(runs[0].directory, scratch_.Path())) << runs[0].directory;
+    EXPECT_TRUE(runs[0].arguments.empty());
+
+    ASSERT_TRUE(WaitUntilHandled(list_, kWindowTimeoutMs));
+    EXPECT_TRUE(launcher_->Running());
+    EXPECT_TRUE(IsWindowVisible(dialog_));
+    EXPECT_EQ(ListSelection(list_), 1);
+    EXPECT_EQ(TextOf(label_), L"second.exe");
+
+    SelectListItem(list_, 2);
+    ClickButton(GetDlgItem(dialog_, IDOK));
+    EXPECT_EQ(ExitCode(), 0);
+    runs = WaitForRecorderRuns(scratch_.Path(), 2, kLaunchTimeoutMs);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].program, "third.exe");
+    EXPECT_TRUE(SamePath(runs[1].directory, scratch_.Path())) << runs[1].directory;
+    // The launcher and the two programs, nothing else.
+    EXPECT_EQ(launcher_->ProcessesStarted(), 3u);
+}
+
+TEST_F(DialogTest, RunCanStartSeveralProgramsInTurn) {
+    ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms());
+    ClickButton(GetDlgItem(dialog_, kRunButton));
+    ASSERT_EQ(WaitForRecorderRuns(scratch_.Path(), 1, kLaunchTimeoutMs).size(), 1u);
+    SelectListItem(list_, 2);
+    ClickButton(GetDlgItem(dialog_, kRunButton));
+    std::vector<RecorderRun> runs = WaitForRecorderRuns(scratch_.Path(), 2, kLaunchTimeoutMs);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].program, "first.exe");
+    EXPECT_EQ(runs[1].program, "third.exe");
+
+    ClickButton(GetDlgItem(dialog_, IDCANCEL));
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_EQ(launcher_->ProcessesStarted(), 3u);
+}
+
+enum class CloseBy { CancelButton, EscapeKey, CloseBox };
+
+class DialogCloseTest : public DialogTest, public ::testing::WithParamInterface<CloseBy> {};
+
+TEST_P(DialogCloseTest, ClosesWithExitCodeZeroAndOpensNothing) {
+    ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms());
+    SelectListItem(list_, 1);
+    switch (GetParam()) {
+    case CloseBy::CancelButton:
+        ClickButton(GetDlgItem(dialog_, IDCANCEL));
+        break;
+    case CloseBy::EscapeKey: {
+        HWND focus = FocusOf(dialog_);
+        PressKey(focus ? focus : GetDlgItem(dialog_, IDOK), VK_ESCAPE);
+        break;
+    }
+    case CloseBy::CloseBox:
+        PostMessageW(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    }
+    EXPECT_EQ(ExitCode(), 0);
+    // Whatever the shell opens is started before the launcher goes on, so
+    // by its exit any launch would be counted.
+    EXPECT_EQ(launcher_->ProcessesStarted(), 1u);
+    EXPECT_TRUE(ReadRecorderLog(scratch_.Path()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWay, DialogCloseTest,
+                         ::testing::Values(CloseBy::CancelButton, CloseBy::EscapeKey, CloseBy::CloseBox),
+                         [](const ::testing::TestParamInfo<CloseBy>& info) {
+                             switch (info.param) {
+                             case CloseBy::CancelButton: return std::string("CancelButton");
+                             case CloseBy::EscapeKey: return std::string("EscapeKey");
+                             default: return std::string("CloseBox");
+                             }
+                         });
+
+TEST_F(DialogTest, KeyboardAloneReachesTheListAndEnterOpensTheSelectionAndCloses) {
+    ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms());
+    ASSERT_EQ(FocusOf(dialog_), GetDlgItem(dialog_, IDOK)) << "OK is the first tab stop";
+
+    // Tab order: OK, Abbrechen, the list.
+    PressKey(FocusOf(dialog_), VK_TAB);
+    ASSERT_TRUE(WaitUntilHandled(list_, kWindowTimeoutMs));
+    PressKey(FocusOf(dialog_), VK_TAB);
+    ASSERT_TRUE(WaitUntilHandled(list_, kWindowTimeoutMs));
+    ASSERT_EQ(FocusOf(dialog_), list_);
+
+    PressKey(list_, VK_DOWN);
+    ASSERT_TRUE(WaitUntilHandled(list_, kWindowTimeoutMs));
+    EXPECT_EQ(ListSelection(list_), 1);
+    EXPECT_EQ(TextOf(label_), L"second.exe");
+
+    // Enter in the list presses the default button, OK.
+    PressKey(list_, VK_RETURN);
+    EXPECT_EQ(ExitCode(), 0);
+    ExpectOnlyRecorderRan("second.exe");
+    EXPECT_EQ(launcher_->ProcessesStarted(), 2u);
+}
+
+TEST_F(DialogTest, EnterOnTheFocusedOkButtonOpensTheSelectionAndCloses) {
+    ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms());
+    SelectListItem(list_, 1);
+    HWND ok = GetDlgItem(dialog_, IDOK);
+    ASSERT_EQ(FocusOf(dialog_), ok);
+    PressKey(ok, VK_RETURN);
+    EXPECT_EQ(ExitCode(), 0);
+    ExpectOnlyRecorderRan("second.exe");
+    EXPECT_EQ(launcher_->ProcessesStarted(), 2u);
+}
+
+TEST_F(DialogTest, DoubleClickOnlySelects) {
+    ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms());
+    DoubleClickListItem(list_, 1);
+    ASSERT_TRUE(WaitUntilHandled(list_, kWindowTimeoutMs));
+
+    EXPECT_EQ(ListSelection(list_), 1);
+    EXPECT_EQ(TextOf(label_), L"second.exe");
+    EXPECT_TRUE(launcher_->Running());
+    EXPECT_TRUE(IsWindowVisible(dialog_));
+    // A launch happens inside the click's handling, which is over now.
+    EXPECT_EQ(launcher_->ProcessesStarted(), 1u);
+
+    ClickButton(GetDlgItem(dialog_, IDCANCEL));
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_EQ(launcher_->ProcessesStarted(), 1u);
+}
+
+TEST_F(DialogTest, NamesKeepTheirWindowsCharacters) {
+    // "Grüße" and "Übersicht" as the menu file's single bytes of Windows-1252.
+    scratch_.WriteFile("umlaute.spi", MenuEntry("C:\\windows", "Gr\xFC\xDF" "e") +
+                                          MenuEntry("C:\\windows\\system32", "\xDC" "bersicht"));
+    StartLauncher();
+    HWND dialog = WaitForStartDialog();
+    ASSERT_NE(dialog, nullptr);
+    std::vector<std::wstring> expected = {L"Gr\u00FC\u00DFe", L"\u00DCbersicht"};
+    EXPECT_EQ(ListItems(GetDlgItem(dialog, kProgramList)), expected);
+    ClickButton(GetDlgItem(dialog, IDCANCEL));
+    EXPECT_EQ(ExitCode(), 0);
+}
+
+}  // namespace
