@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -30,43 +31,14 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 // Fills `root` with the menu files and the targets; returns every entry's
 // path in the order the files were written (only used by the baseline, whose
 // cost does not depend on the order).
-bool MakeWorkload(const std::string& root, std::vector<std::string>& entryPaths, int& existing) {
-    std::string targets = root + "\\targets";
-    if (!CreateDirectoryA(targets.c_str(), nullptr)) return false;
+void MakeWorkload(const ScratchDirectory& root, std::vector<std::string>& entryPaths, int& existing) {
+    root.MakeDirectory("targets");
+    std::string targets = root.PathOf("targets");
     for (int t = 0; t < kTargets; ++t) {
-        if (!WriteWholeFile(targets + "\\program" + std::to_string(t) + ".exe", "MZ")) return false;
+        root.WriteFile("targets\\program" + std::to_string(t) + ".exe", "MZ");
     }
     existing = 0;
     for (int f = 0; f < kFiles; ++f) {
@@ -81,9 +53,8 @@ bool MakeWorkload(const std::string& root, std::vector<std::string>& entryPaths,
             entryPaths.push_back(path);
             if (!missing) ++existing;
         }
-        if (!WriteWholeFile(root + "\\menu" + std::to_string(f) + ".spi", text)) return false;
+        root.WriteFile("menu" + std::to_string(f) + ".spi", text);
     }
-    return true;
 }
 
 // The calls any catalogue builder has to make, and nothing else. Returns the
@@ -140,64 +111,49 @@ double Minimum(const std::vector<double>& values) {
 int main(int argc, char** argv) {
     if (argc > 1) kFiles = std::max(1, std::atoi(argv[1]));
     if (argc > 2) kRepeats = std::max(1, std::atoi(argv[2]));
-    char temp[MAX_PATH];
-    if (!GetTempPathA(MAX_PATH, temp)) return 2;
-    std::string root = std::string(temp) + "catalogue-bench-" + std::to_string(GetCurrentProcessId());
-    if (!CreateDirectoryA(root.c_str(), nullptr)) {
-        std::printf("cannot create %s\n", root.c_str());
-        return 2;
-    }
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-
+    ScratchDirectory root;  // current until the end of main
     std::vector<std::string> entryPaths;
     int existing = 0;
-    bool ready = MakeWorkload(root, entryPaths, existing) && SetCurrentDirectoryA(root.c_str());
+    MakeWorkload(root, entryPaths, existing);
     int status = 2;
-    if (!ready) {
-        std::printf("cannot prepare the workload in %s\n", root.c_str());
-    } else {
-        std::vector<char> buffer(1 << 20);
-        std::vector<double> catalogueTimes, baselineTimes;
-        bool consistent = true;
-        // One untimed round of each first, so both start with warm caches.
-        for (int round = -1; round < kRepeats; ++round) {
-            LARGE_INTEGER t0, t1, t2;
-            int files = 0;
-            QueryPerformanceCounter(&t0);
-            int kept = Catalogue(files);
-            QueryPerformanceCounter(&t1);
-            int found = Baseline(entryPaths, buffer);
-            QueryPerformanceCounter(&t2);
-            if (kept != existing || found != existing || files != kFiles) consistent = false;
-            if (round < 0) continue;
-            catalogueTimes.push_back(Seconds(t0, t1));
-            baselineTimes.push_back(Seconds(t1, t2));
-        }
-
-        double catalogue = Median(catalogueTimes);
-        double baseline = Median(baselineTimes);
-        double ratio = catalogue / baseline;
-        std::printf("workload: %d menu files x %d entries, %d existing, %d runs each\n", kFiles,
-                    kEntriesPerFile, existing, kRepeats);
-        std::printf("BuildCatalogue: median %.1f ms, min %.1f ms\n", catalogue * 1e3,
-                    Minimum(catalogueTimes) * 1e3);
-        std::printf("baseline calls: median %.1f ms, min %.1f ms\n", baseline * 1e3,
-                    Minimum(baselineTimes) * 1e3);
-        std::printf("ratio (medians): %.3f, min/min: %.3f\n", ratio,
-                    Minimum(catalogueTimes) / Minimum(baselineTimes));
-        if (!consistent) {
-            std::printf("FAIL: the catalogue or the baseline found the wrong number of entries\n");
-            status = 1;
-        } else if (ratio <= kAllowedRatio) {
-            std::printf("PASS: ratio %.3f <= %.2f\n", ratio, kAllowedRatio);
-            status = 0;
-        } else {
-            std::printf("FAIL: ratio %.3f > %.2f\n", ratio, kAllowedRatio);
-            status = 1;
-        }
+    std::vector<char> buffer(1 << 20);
+    std::vector<double> catalogueTimes, baselineTimes;
+    bool consistent = true;
+    // One untimed round of each first, so both start with warm caches.
+    for (int round = -1; round < kRepeats; ++round) {
+        LARGE_INTEGER t0, t1, t2;
+        int files = 0;
+        QueryPerformanceCounter(&t0);
+        int kept = Catalogue(files);
+        QueryPerformanceCounter(&t1);
+        int found = Baseline(entryPaths, buffer);
+        QueryPerformanceCounter(&t2);
+        if (kept != existing || found != existing || files != kFiles) consistent = false;
+        if (round < 0) continue;
+        catalogueTimes.push_back(Seconds(t0, t1));
+        baselineTimes.push_back(Seconds(t1, t2));
     }
-    SetCurrentDirectoryA(previous);
-    RemoveTree(root);
+
+    double catalogue = Median(catalogueTimes);
+    double baseline = Median(baselineTimes);
+    double ratio = catalogue / baseline;
+    std::printf("workload: %d menu files x %d entries, %d existing, %d runs each\n", kFiles,
+                kEntriesPerFile, existing, kRepeats);
+    std::printf("BuildCatalogue: median %.1f ms, min %.1f ms\n", catalogue * 1e3,
+                Minimum(catalogueTimes) * 1e3);
+    std::printf("baseline calls: median %.1f ms, min %.1f ms\n", baseline * 1e3,
+                Minimum(baselineTimes) * 1e3);
+    std::printf("ratio (medians): %.3f, min/min: %.3f\n", ratio,
+                Minimum(catalogueTimes) / Minimum(baselineTimes));
+    if (!consistent) {
+        std::printf("FAIL: the catalogue or the baseline found the wrong number of entries\n");
+        status = 1;
+    } else if (ratio <= kAllowedRatio) {
+        std::printf("PASS: ratio %.3f <= %.2f\n", ratio, kAllowedRatio);
+        status = 0;
+    } else {
+        std::printf("FAIL: ratio %.3f > %.2f\n", ratio, kAllowedRatio);
+        status = 1;
+    }
     return status;
 }
