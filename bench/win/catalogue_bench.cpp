@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> entryPaths;
     int existing = 0;
     MakeWorkload(root, entryPaths, existing);
-    int status = 2;
+    int status;
     std::vector<char> buffer(1 << 20);
     std::vector<double> catalogueTimes, baselineTimes;
     bool consistent = true;
