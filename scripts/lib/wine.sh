@@ -1,14 +1,28 @@
 # Wine settings shared by scripts/test, scripts/bench and scripts/demo.
 # Source it from the repository's top folder.
+#
+# One wine64 serves both Windows builds: 64-bit programs natively, 32-bit
+# ones in its WoW64 mode with the i386 DLLs that scripts/setup lays out in
+# build/wow64. Each build folder has its own prefix; UseWinePrefixOf picks it.
 
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
-export WINEPREFIX="$PWD/build/win64/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLPATH="$PWD/build/wow64"
 
-# Creates the tests' own Wine prefix once (about ten seconds).
+# Selects the prefix of build/<preset> (win64 or win32) for what follows.
+UseWinePrefixOf() {
+  export WINEPREFIX="$PWD/build/$1/wineprefix"
+}
+UseWinePrefixOf win64
+
+# Creates the current prefix once (about ten seconds).
 EnsureWinePrefix() {
+  if [[ ! -f "$WINEDLLPATH/i386-windows/user32.dll" ]]; then
+    echo "wine.sh: Wine's i386 DLLs are missing from $WINEDLLPATH (package libwine:i386); run scripts/setup" >&2
+    return 1
+  fi
   [[ -f "$WINEPREFIX/system.reg" ]] && return 0
   mkdir -p "$WINEPREFIX"
   "$WINE" wineboot -i >/dev/null 2>&1 || true
