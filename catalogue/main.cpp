@@ -9,16 +9,20 @@ namespace {
 
 // The launcher usually runs with a directory of someone else's files as its
 // current directory (removable media, a download folder), so no DLL may be
-// loaded from there. SetDefaultDllDirectories is missing on old systems and
-// is therefore looked up rather than imported.
+// loaded from there. Both functions are missing on the oldest systems the
+// launcher runs on (SetDllDirectoryA before XP SP1, SetDefaultDllDirectories
+// before Vista with its update) and are therefore looked up, not imported.
 void KeepDllsOutOfCurrentDirectory() {
-    SetDllDirectoryA("");
-    typedef BOOL(WINAPI * SetDefaultDllDirectoriesFunction)(DWORD);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     if (!kernel) return;
+    typedef BOOL(WINAPI * SetDllDirectoryFunction)(LPCSTR);
+    typedef BOOL(WINAPI * SetDefaultDllDirectoriesFunction)(DWORD);
+    SetDllDirectoryFunction setDllDirectory = reinterpret_cast<SetDllDirectoryFunction>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
     SetDefaultDllDirectoriesFunction setDefaultDllDirectories =
         reinterpret_cast<SetDefaultDllDirectoriesFunction>(
             reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDllDirectory) setDllDirectory("");
     if (setDefaultDllDirectories) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
