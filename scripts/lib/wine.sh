@@ -25,8 +25,9 @@ EnsureWinePrefix() {
   fi
   [[ -f "$WINEPREFIX/system.reg" ]] && return 0
   mkdir -p "$WINEPREFIX"
-  "$WINE" wineboot -i >/dev/null 2>&1 || true
-  "$WINESERVER" -w
+  # A hung first start must not hold a run; wineserver -k ends what is left.
+  timeout 300 "$WINE" wineboot -i >/dev/null 2>&1 || true
+  timeout 60 "$WINESERVER" -w || "$WINESERVER" -k
 }
 
 # Runs a command inside a virtual display, with one wineserver for the whole
@@ -34,6 +35,6 @@ EnsureWinePrefix() {
 # elsewhere: started by the command's first Wine program, they would inherit
 # its pipes and keep a caller such as ctest waiting after the work is done.
 RunInWineSession() {
-  xvfb-run -a bash -c '"$0" -p; "$1" wineboot </dev/null >/dev/null 2>&1; shift; "$@"; status=$?; "$0" -k; exit $status' \
+  xvfb-run -a bash -c '"$0" -p; timeout 300 "$1" wineboot </dev/null >/dev/null 2>&1; shift; "$@"; status=$?; "$0" -k; exit $status' \
     "$WINESERVER" "$WINE" "$@"
 }
