@@ -1,7 +1,5 @@
 #include "ui/scaled_logo.h"
 
-namespace {
-
 // The logo carries no identifier of its own (-1, like the other decoration
 // controls), so it is found as the dialog's one static bitmap control.
 HWND FindLogoControl(HWND dialog) {
@@ -14,6 +12,8 @@ HWND FindLogoControl(HWND dialog) {
     }
     return nullptr;
 }
+
+namespace {
 
 HBITMAP SetLogo(HWND control, HBITMAP bitmap) {
     return reinterpret_cast<HBITMAP>(

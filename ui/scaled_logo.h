@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+// The dialog's logo control, or null if it has none.
+HWND FindLogoControl(HWND dialog);
+
 // Replaces the bitmap of the dialog's logo control by a copy scaled by the
 // display's DPI over 96, and frees the original. At 96 DPI, or when anything
 // fails, the original stays. Call once while the dialog initialises.
