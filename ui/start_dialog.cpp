@@ -5,6 +5,7 @@
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
 #include "resources/resource.h"
+#include "ui/scaled_logo.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ BOOL InitDialog(HWND dialog, LPARAM lParam) {
         EndDialog(dialog, 2);
         return TRUE;
     }
+    ShowScaledLogo(dialog);
     HWND list = GetDlgItem(dialog, IDC_PROGRAM_LIST);
     for (int32_t i = 0; i < shownEntries->Count(); ++i) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shownEntries->At(i).name));
@@ -76,6 +78,9 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return InitDialog(dialog, lParam);
     case WM_COMMAND:
         return OnCommand(dialog, wParam);
+    case WM_DESTROY:
+        FreeLogo(dialog);
+        return FALSE;
     default:
         return FALSE;
     }

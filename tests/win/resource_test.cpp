@@ -385,19 +385,52 @@ TEST(VersionResource, SaysVersionOnePointZeroInGerman) {
     EXPECT_EQ(translation[2] | translation[3] << 8, 1252);
 }
 
-TEST(Manifest, RunsAsInvokerWithTheClassicControls) {
-    ASSERT_NE(Launcher(), nullptr);
-    // Looked up without a language, the way the loader finds it.
+// The manifest's text, looked up without a language, the way the loader
+// finds it; empty if there is none.
+std::string ManifestText() {
+    if (!Launcher()) return "";
     HRSRC found = FindResourceA(Launcher(), MAKEINTRESOURCEA(1), RT_MANIFEST);
-    ASSERT_NE(found, nullptr) << "no manifest with id 1";
-    const char* data = static_cast<const char*>(LockResource(LoadResource(Launcher(), found)));
-    ASSERT_NE(data, nullptr);
-    std::string manifest(data, SizeofResource(Launcher(), found));
+    const char* data = found ? static_cast<const char*>(LockResource(LoadResource(Launcher(), found))) : nullptr;
+    return data ? std::string(data, SizeofResource(Launcher(), found)) : "";
+}
+
+TEST(Manifest, RunsAsInvokerWithTheClassicControls) {
+    std::string manifest = ManifestText();
+    ASSERT_FALSE(manifest.empty()) << "no manifest with id 1 in " << LAUNCHER_EXE;
     EXPECT_NE(manifest.find("<assembly"), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     // The dialog is laid out for the classic controls; version 6 of the
     // common controls would change their look and metrics.
     EXPECT_EQ(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+}
+
+// The text between the first opening tag `<tag attributes...>` and the next
+// `</tag>`, or "" if there is no such element.
+std::string ElementText(const std::string& xml, const std::string& tag, const std::string& attributes = "") {
+    size_t open = xml.find("<" + tag + attributes);
+    if (open == std::string::npos) return "";
+    size_t start = xml.find('>', open);
+    size_t end = xml.find("</" + tag + ">", open);
+    if (start == std::string::npos || end == std::string::npos || end < start) return "";
+    return xml.substr(start + 1, end - start - 1);
+}
+
+TEST(Manifest, DeclaresTheProgramAwareOfTheSystemDpiOnly) {
+    std::string manifest = ManifestText();
+    ASSERT_FALSE(manifest.empty()) << "no manifest with id 1 in " << LAUNCHER_EXE;
+
+    // Windows reads dpiAware only inside <application><windowsSettings> of
+    // the asm.v3 namespace, with the element in the 2005 settings namespace.
+    std::string application = ElementText(manifest, "application", " xmlns=\"urn:schemas-microsoft-com:asm.v3\"");
+    std::string settings = ElementText(application, "windowsSettings");
+    ASSERT_FALSE(settings.empty()) << "no asm.v3 <application><windowsSettings>";
+    EXPECT_NE(settings.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"),
+              std::string::npos);
+    EXPECT_EQ(ElementText(settings, "dpiAware"), "true");
+    // Per-monitor awareness would oblige the dialog to rescale itself when
+    // moved between screens.
+    EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
+    EXPECT_EQ(manifest.find("PerMonitor"), std::string::npos);
 }
 
 }  // namespace
