@@ -93,10 +93,12 @@ void ReportEntries(Output& out, Totals& totals, const char* text) {
         } else {
             size_t nameLength = span.nameLength < sizeof entry.name ? span.nameLength : sizeof entry.name - 1;
             name = DetailOf(text + span.name, nameLength);
-            size_t shown = span.pathLength < kLongestPathShown ? span.pathLength : kLongestPathShown;
-            std::memcpy(longPath, text + span.path, shown);
-            std::memcpy(longPath + shown, "...", 3);
-            path = DetailOf(longPath, shown + 3);
+            path = DetailOf(text + span.path, span.pathLength);
+            if (span.pathLength > kLongestPathShown) {
+                std::memcpy(longPath, text + span.path, kLongestPathShown);
+                std::memcpy(longPath + kLongestPathShown, "...", 3);
+                path = DetailOf(longPath, sizeof longPath);
+            }
             verdict = IDS_PATH_TOO_LONG;
         }
         Say(out, IDS_ENTRY_LINE, DetailOf(line.text), name, path);
