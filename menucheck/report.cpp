@@ -18,6 +18,25 @@ struct Totals {
     bool findings;
 };
 
+// The entries of a text in order, each with the line of its "*p*".
+struct EntryWalk {
+    MenuScanner scanner;
+    LineCounter lines;
+    MenuEntrySpan span;
+    uint32_t line;
+};
+
+void StartEntryWalk(EntryWalk& walk, const char* text) {
+    StartMenuScan(walk.scanner, text);
+    StartLineCount(walk.lines, text);
+}
+
+bool NextEntry(EntryWalk& walk) {
+    if (!ScanMenuEntry(walk.scanner, walk.span)) return false;
+    walk.line = LineAt(walk.lines, walk.span.opening);
+    return true;
+}
+
 struct Number {
     char text[16];
 };
@@ -73,16 +92,14 @@ void ReportUnreadable(Output& out, Totals& totals, const char* path, MenuFileSta
 // One line per entry: where it starts, the name as the list shows it, the
 // path, and whether the launcher lists it.
 void ReportEntries(Output& out, Totals& totals, const char* text) {
-    MenuScanner scanner;
-    StartMenuScan(scanner, text);
-    LineCounter lines;
-    StartLineCount(lines, text);
-    MenuEntrySpan span;
+    EntryWalk walk;
+    StartEntryWalk(walk, text);
+    const MenuEntrySpan& span = walk.span;
     ProgramEntry entry;
     char longPath[kLongestPathShown + 3];
-    while (ScanMenuEntry(scanner, span)) {
+    while (NextEntry(walk)) {
         ++totals.entries;
-        Number line = NumberOf(LineAt(lines, span.opening));
+        Number line = NumberOf(walk.line);
         UINT verdict = IDS_SHOWN;
         Detail name, path;
         if (MakeProgramEntry(text, span, entry)) {
@@ -111,15 +128,13 @@ void ReportEntries(Output& out, Totals& totals, const char* text) {
 
 // Warnings about the entries the launcher keeps a record of.
 void ReportEntryWarnings(Output& out, Totals& totals, const char* text) {
-    MenuScanner scanner;
-    StartMenuScan(scanner, text);
-    LineCounter lines;
-    StartLineCount(lines, text);
-    MenuEntrySpan span;
+    EntryWalk walk;
+    StartEntryWalk(walk, text);
+    const MenuEntrySpan& span = walk.span;
     ProgramEntry entry;
-    while (ScanMenuEntry(scanner, span)) {
+    while (NextEntry(walk)) {
         if (span.pathLength == 0 || !MakeProgramEntry(text, span, entry)) continue;
-        uint32_t line = LineAt(lines, span.opening);
+        uint32_t line = walk.line;
         const char* name = text + span.name;
         if (span.nameLength >= sizeof entry.name) {
             Warn(out, totals, line, IDS_NAME_CUT, DetailOf(entry.name));

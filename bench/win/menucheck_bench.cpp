@@ -56,12 +56,7 @@ double TimeCheck(const std::string& reportPath, CheckStatus& status, std::string
     QueryPerformanceCounter(&end);
     CloseHandle(file);
 
-    report.clear();
-    file = CreateFileA(reportPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    char chunk[65536];
-    DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) report.append(chunk, read);
-    CloseHandle(file);
+    report = ReadWholeFile(reportPath);
     return Seconds(start, end);
 }
 

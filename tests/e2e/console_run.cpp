@@ -1,18 +1,8 @@
 #include "tests/e2e/console_run.h"
 
-namespace {
+#include "tests/support/scratch_directory.h"
 
-std::string ReadWhole(const char* path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-    CloseHandle(file);
-    return bytes;
-}
+namespace {
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -58,7 +48,7 @@ ConsoleRun RunConsoleProgram(const std::string& executable, const std::string& a
         CloseHandle(info.hProcess);
     }
     CloseHandle(output);
-    run.output = ReadWhole(path);
+    run.output = ReadWholeFile(path);
     run.lines = SplitLines(run.output);
     DeleteFileA(path);
     return run;
