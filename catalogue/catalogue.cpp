@@ -15,9 +15,10 @@ bool PathExists(const char* path) {
     return true;
 }
 
-namespace {
-
-void FindMenuFiles(HANDLE search, WIN32_FIND_DATAA& found, IndexedList<PathBuffer>& paths) {
+bool FindMenuFiles(IndexedList<PathBuffer>& paths) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("*.spi", &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
     do {
         PathBuffer full;
         std::memset(&full, 0, sizeof full);
@@ -26,31 +27,40 @@ void FindMenuFiles(HANDLE search, WIN32_FIND_DATAA& found, IndexedList<PathBuffe
         if (length != 0 && length < sizeof full.text) paths.Append(full);
     } while (FindNextFileA(search, &found));
     FindClose(search);
+    return true;
 }
 
-// Reads one menu file whole into a zero-padded buffer and parses it. A file
-// that cannot be opened (missing, a directory, or held open elsewhere: no
-// sharing is granted), sized or buffered is skipped. At most `size` bytes are
-// ever read, so the three zero bytes after them always end the text.
-void ReadMenuFile(const char* path, IndexedList<ProgramEntry>& entries) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD size = GetFileSize(file, nullptr);
-    char* text = nullptr;
+MenuFileStatus ReadMenuFile(const char* path, MenuFileText& file) {
+    file.text = nullptr;
+    file.size = 0;
+    file.openError = 0;
+    HANDLE handle = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        file.openError = GetLastError();
+        return kMenuFileNotOpened;
+    }
+    DWORD size = GetFileSize(handle, nullptr);
     if (size != INVALID_FILE_SIZE && size <= MAXDWORD - 3) {
-        text = new (std::nothrow) char[size_t(size) + 3];
+        file.text = new (std::nothrow) char[size_t(size) + 3];
     }
-    if (text) {
-        std::memset(text, 0, size_t(size) + 3);
+    if (file.text) {
+        std::memset(file.text, 0, size_t(size) + 3);
         DWORD read = 0;
-        ReadFile(file, text, size, &read, nullptr);
+        // A short or failed read leaves zeros, so the text simply ends there.
+        ReadFile(handle, file.text, size, &read, nullptr);
+        file.size = read <= size ? read : size;
     }
-    CloseHandle(file);
-    if (!text) return;
-    ParseMenuText(text, entries);
-    delete[] text;
+    CloseHandle(handle);
+    return file.text ? kMenuFileRead : kMenuFileNotBuffered;
 }
+
+void FreeMenuFile(MenuFileText& file) {
+    delete[] file.text;
+    file.text = nullptr;
+}
+
+namespace {
 
 void DropMissingEntries(IndexedList<ProgramEntry>& entries) {
     for (int32_t i = 0; i < entries.Count();) {
@@ -65,11 +75,13 @@ void DropMissingEntries(IndexedList<ProgramEntry>& entries) {
 }  // namespace
 
 bool BuildCatalogue(IndexedList<PathBuffer>& paths, IndexedList<ProgramEntry>& entries) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("*.spi", &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindMenuFiles(search, found, paths);
-    for (int32_t i = 0; i < paths.Count(); ++i) ReadMenuFile(paths.At(i).text, entries);
+    if (!FindMenuFiles(paths)) return false;
+    for (int32_t i = 0; i < paths.Count(); ++i) {
+        MenuFileText file;
+        if (ReadMenuFile(paths.At(i).text, file) != kMenuFileRead) continue;
+        ParseMenuText(file.text, entries);
+        FreeMenuFile(file);
+    }
     DropMissingEntries(entries);
     return true;
 }

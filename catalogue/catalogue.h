@@ -1,6 +1,9 @@
 // Building the catalogue: every menu file of the current directory, read,
-// parsed and filtered down to the entries whose path exists.
+// parsed and filtered down to the entries whose path exists. The steps are
+// public so that the menu checker reads a folder with the launcher's code.
 #pragma once
+
+#include <stdint.h>
 
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
@@ -10,8 +13,30 @@
 // taken from the current directory.
 bool PathExists(const char* path);
 
-// Appends the full path of each "*.spi" in the current directory to `paths`
-// (in the order the directory search returns them), parses every one that
-// can be opened into `entries`, then drops each entry whose path does not
-// exist. False when nothing matched "*.spi". Shows nothing.
+// Appends the full path of each "*.spi" in the current directory to `paths`,
+// in the order the directory search returns them. A name whose full path
+// does not fit a PathBuffer is left out. False when nothing matched.
+bool FindMenuFiles(IndexedList<PathBuffer>& paths);
+
+enum MenuFileStatus {
+    kMenuFileRead,        // `text` holds the file
+    kMenuFileNotOpened,   // missing, a directory, no access, or held open elsewhere
+    kMenuFileNotBuffered  // its size could not be asked or no buffer was had
+};
+
+struct MenuFileText {
+    char* text;             // the bytes read and three zero bytes after them
+    uint32_t size;          // bytes read; the text ends earlier if it holds a NUL
+    uint32_t openError;     // the system's error code when the file was not opened
+};
+
+// Opens `path` without sharing, as the launcher does, and reads it whole into
+// a zero-padded buffer, which FreeMenuFile releases. At most the file's size
+// is ever read, so the three zero bytes after it always end the text.
+MenuFileStatus ReadMenuFile(const char* path, MenuFileText& file);
+void FreeMenuFile(MenuFileText& file);
+
+// Finds the menu files (FindMenuFiles), parses every one that can be read
+// into `entries`, then drops each entry whose path does not exist. False when
+// nothing matched "*.spi". Shows nothing.
 bool BuildCatalogue(IndexedList<PathBuffer>& paths, IndexedList<ProgramEntry>& entries);

@@ -26,38 +26,63 @@ const char* SecondByte(const char* field) {
     return *field ? field + 1 : field;
 }
 
-void AppendEntry(const char* path, size_t pathLength, const char* name, size_t nameLength,
-                 IndexedList<ProgramEntry>& entries) {
-    ProgramEntry entry;
-    std::memset(&entry, 0, sizeof entry);
-    // A cut path could name some other file that exists, so such an entry is
-    // left out; a cut name only shows less.
-    if (pathLength >= sizeof entry.path) return;
-    if (nameLength >= sizeof entry.name) nameLength = sizeof entry.name - 1;
-    std::memcpy(entry.path, path, pathLength);
-    std::memcpy(entry.name, name, nameLength);
-    entries.Append(entry);
-}
-
 }  // namespace
 
+void StartMenuScan(MenuScanner& scanner, const char* text) {
+    scanner.text = text;
+    scanner.next = FindMarker(text, 'p');
+}
+
+bool ScanMenuEntry(MenuScanner& scanner, MenuEntrySpan& span) {
+    const char* at = scanner.next;
+    if (!at) return false;
+    const char* path = at + 3;
+    span.opening = size_t(at - scanner.text);
+    span.path = size_t(path - scanner.text);
+    scanner.next = nullptr;  // unless a closing marker says otherwise below
+
+    const char* pathEnd = FindMarker(SecondByte(path), 'n');
+    if (!pathEnd) {
+        span.pathLength = std::strlen(path);
+        span.name = span.path + span.pathLength;
+        span.nameLength = 0;
+        span.closedBy = '\0';
+        return true;
+    }
+    span.pathLength = size_t(pathEnd - path);
+    const char* name = pathEnd + 3;
+    span.name = size_t(name - scanner.text);
+    const char* nameEnd = FindMarker(SecondByte(name), 'p', 'e');
+    if (!nameEnd) {
+        span.nameLength = std::strlen(name);
+        span.closedBy = '\0';
+        return true;
+    }
+    span.nameLength = size_t(nameEnd - name);
+    span.closedBy = nameEnd[1];
+    // An "*e*" is free text from here on; a "*p*" opens the next entry.
+    scanner.next = span.closedBy == 'p' ? nameEnd : FindMarker(nameEnd + 1, 'p');
+    return true;
+}
+
+bool MakeProgramEntry(const char* text, const MenuEntrySpan& span, ProgramEntry& entry) {
+    // A cut path could name some other file that exists, so such an entry is
+    // left out; a cut name only shows less.
+    if (span.pathLength >= sizeof entry.path) return false;
+    size_t nameLength = span.nameLength;
+    if (nameLength >= sizeof entry.name) nameLength = sizeof entry.name - 1;
+    std::memset(&entry, 0, sizeof entry);
+    std::memcpy(entry.path, text + span.path, span.pathLength);
+    std::memcpy(entry.name, text + span.name, nameLength);
+    return true;
+}
+
 void ParseMenuText(const char* text, IndexedList<ProgramEntry>& entries) {
-    const char* at = FindMarker(text, 'p');
-    while (at) {
-        const char* path = at + 3;
-        const char* pathEnd = FindMarker(SecondByte(path), 'n');
-        if (!pathEnd) {
-            AppendEntry(path, std::strlen(path), "", 0, entries);
-            return;
-        }
-        const char* name = pathEnd + 3;
-        const char* nameEnd = FindMarker(SecondByte(name), 'p', 'e');
-        if (!nameEnd) {
-            AppendEntry(path, pathEnd - path, name, std::strlen(name), entries);
-            return;
-        }
-        AppendEntry(path, pathEnd - path, name, nameEnd - name, entries);
-        // An "*e*" is free text from here on; a "*p*" opens the next entry.
-        at = IsMarker(nameEnd, 'p') ? nameEnd : FindMarker(nameEnd + 1, 'p');
+    MenuScanner scanner;
+    StartMenuScan(scanner, text);
+    MenuEntrySpan span;
+    ProgramEntry entry;
+    while (ScanMenuEntry(scanner, span)) {
+        if (MakeProgramEntry(text, span, entry)) entries.Append(entry);
     }
 }

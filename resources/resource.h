@@ -1,7 +1,54 @@
-// Identifiers shared by the dialog template and the dialog procedure.
+// Identifiers shared by the resource scripts, the programs and their tests.
 #pragma once
 
+// --- Controls of the dialog "START" ------------------------------------------
 #define IDC_RUN 3
 #define IDC_PROGRAM_LIST 1000
 #define IDC_PATH_LABEL 1001
+
+// --- Bitmaps ------------------------------------------------------------------
 #define IDB_LOGO 102
+
+// --- Strings shown by both programs -------------------------------------------
+#define IDS_NO_VALID_FILE 100
+#define IDS_ERROR 101
+
+// --- Strings of menucheck: calling it -------------------------------------------
+#define IDS_USAGE 200
+#define IDS_UNKNOWN_OPTION 201
+#define IDS_TOO_MANY_FOLDERS 202
+#define IDS_NO_SUCH_FOLDER 203
+
+// --- Strings of menucheck: the report (%1 to %4 stand for the details) --------
+#define IDS_FILE_HEADING 300
+#define IDS_ENTRY_LINE 301
+#define IDS_SHOWN 302
+#define IDS_PATH_NOT_FOUND 303
+#define IDS_PATH_TOO_LONG 304
+#define IDS_PATH_EMPTY 305
+#define IDS_WARNING 306
+#define IDS_WARNING_AT_LINE 307
+#define IDS_NOTE_AT_LINE 308
+#define IDS_SUMMARY 309
+#define IDS_ENTRY_ONE 310
+#define IDS_ENTRY_MANY 311
+#define IDS_FILE_ONE 312
+#define IDS_FILE_MANY 313
+#define IDS_VERB_ONE 314
+#define IDS_VERB_MANY 315
+
+// --- Strings of menucheck: what it warns about ----------------------------------
+#define IDS_FILE_HELD_OPEN 400
+#define IDS_FILE_NO_ACCESS 401
+#define IDS_FILE_IS_FOLDER 402
+#define IDS_FILE_NOT_OPENED 403
+#define IDS_FILE_NOT_READ 404
+#define IDS_TEXT_AFTER_NUL 405
+#define IDS_UTF8 406
+#define IDS_UTF16 407
+#define IDS_NAME_CUT 408
+#define IDS_NAME_EMPTY 409
+#define IDS_NAME_LINE_BREAK 410
+#define IDS_PATH_WILDCARD 411
+#define IDS_CAPITAL_MARKER 412
+#define IDS_SYSTEM_FOLDER 413

@@ -85,3 +85,16 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return FALSE;
     }
 }
+
+StartDialogResult ShowStartDialog(HINSTANCE instance, IndexedList<ProgramEntry>& entries) {
+    // Resource names match without regard to case: this finds "START".
+    INT_PTR result = DialogBoxParamA(instance, "Start", nullptr, StartDialogProc,
+                                     reinterpret_cast<LPARAM>(&entries));
+    switch (result) {
+    case kStartDialogClosed:
+    case kStartDialogNoEntries:
+        return StartDialogResult(result);
+    default:
+        return kStartDialogFailed;
+    }
+}

@@ -8,3 +8,17 @@
 // the address of an IndexedList<ProgramEntry>, which the dialog only reads;
 // a null or empty list ends the dialog with result 2 before it is shown.
 INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+#include "catalogue/program_entry.h"
+#include "collections/indexed_list.h"
+
+// How the dialog ended.
+enum StartDialogResult {
+    kStartDialogFailed = -1,   // the template could not be loaded or shown
+    kStartDialogClosed = 1,    // "OK", "Abbrechen", Escape or the close box
+    kStartDialogNoEntries = 2  // nothing to offer: the dialog was never shown
+};
+
+// Runs the dialog "START" of `instance` modally over `entries`, which it only
+// reads, and returns when the dialog has ended.
+StartDialogResult ShowStartDialog(HINSTANCE instance, IndexedList<ProgramEntry>& entries);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/menu_workload.h"
 #include "catalogue/catalogue.h"
 #include "tests/support/scratch_directory.h"
 
@@ -29,32 +30,6 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     static LARGE_INTEGER frequency;
     if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
     return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-// Fills `root` with the menu files and the targets; returns every entry's
-// path in the order the files were written (only used by the baseline, whose
-// cost does not depend on the order).
-void MakeWorkload(const ScratchDirectory& root, std::vector<std::string>& entryPaths, int& existing) {
-    root.MakeDirectory("targets");
-    std::string targets = root.PathOf("targets");
-    for (int t = 0; t < kTargets; ++t) {
-        root.WriteFile("targets\\program" + std::to_string(t) + ".exe", "MZ");
-    }
-    existing = 0;
-    for (int f = 0; f < kFiles; ++f) {
-        std::string text = "Menu " + std::to_string(f) + "\r\n";
-        for (int e = 0; e < kEntriesPerFile; ++e) {
-            int serial = f * kEntriesPerFile + e;
-            // Alternating, so removals are spread over the whole list.
-            bool missing = e % 2 == 1;
-            std::string path = targets + (missing ? "\\absent" : "\\program") +
-                               std::to_string(missing ? serial : serial % kTargets) + ".exe";
-            text += "*p*" + path + "*n*Program " + std::to_string(serial) + "*e*\r\n";
-            entryPaths.push_back(path);
-            if (!missing) ++existing;
-        }
-        root.WriteFile("menu" + std::to_string(f) + ".spi", text);
-    }
 }
 
 // The calls any catalogue builder has to make, and nothing else. Returns the
@@ -112,9 +87,9 @@ int main(int argc, char** argv) {
     if (argc > 1) kFiles = std::max(1, std::atoi(argv[1]));
     if (argc > 2) kRepeats = std::max(1, std::atoi(argv[2]));
     ScratchDirectory root;  // current until the end of main
-    std::vector<std::string> entryPaths;
-    int existing = 0;
-    MakeWorkload(root, entryPaths, existing);
+    MenuWorkload workload = MakeMenuWorkload(root, kFiles, kEntriesPerFile, kTargets);
+    const std::vector<std::string>& entryPaths = workload.entryPaths;
+    const int existing = workload.existing;
     int status;
     std::vector<char> buffer(1 << 20);
     std::vector<double> catalogueTimes, baselineTimes;

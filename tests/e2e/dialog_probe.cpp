@@ -17,12 +17,10 @@
 #include <cstring>
 #include <string>
 
+#include "resources/resource.h"
 #include "tests/e2e/dialog_window.h"
 
 namespace {
-
-const int kProgramList = 1000;
-const int kPathLabel = 1001;
 
 void Print(const std::wstring& text) {
     std::string bytes;
@@ -45,8 +43,8 @@ int Show(DWORD timeoutMs) {
         return 1;
     }
     Print(L"dialog: " + TextOf(dialog));
-    for (const std::wstring& name : ListItems(GetDlgItem(dialog, kProgramList))) Print(L"name: " + name);
-    Print(L"path: " + TextOf(GetDlgItem(dialog, kPathLabel)));
+    for (const std::wstring& name : ListItems(GetDlgItem(dialog, IDC_PROGRAM_LIST))) Print(L"name: " + name);
+    Print(L"path: " + TextOf(GetDlgItem(dialog, IDC_PATH_LABEL)));
     RECT frame = {};
     GetWindowRect(dialog, &frame);
     wchar_t geometry[80];

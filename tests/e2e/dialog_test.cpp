@@ -19,8 +19,8 @@ protected:
         StartLauncher();
         dialog_ = WaitForStartDialog();
         ASSERT_NE(dialog_, nullptr) << "the dialog did not appear";
-        list_ = GetDlgItem(dialog_, kProgramList);
-        label_ = GetDlgItem(dialog_, kPathLabel);
+        list_ = GetDlgItem(dialog_, IDC_PROGRAM_LIST);
+        label_ = GetDlgItem(dialog_, IDC_PATH_LABEL);
         ASSERT_NE(list_, nullptr);
         ASSERT_NE(label_, nullptr);
     }
@@ -57,7 +57,7 @@ TEST_F(DialogTest, ShowsExistingEntriesInMenuOrderWithTheFirstSelected) {
 TEST_F(DialogTest, RunOpensTheSelectionAndStaysOpenThenOkOpensAndCloses) {
     ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms());
     SelectListItem(list_, 1);
-    ClickButton(GetDlgItem(dialog_, kRunButton));
+    ClickButton(GetDlgItem(dialog_, IDC_RUN));
 
     std::vector<RecorderRun> runs = WaitForRecorderRuns(scratch_.Path(), 1, kLaunchTimeoutMs);
     ASSERT_EQ(runs.size(), 1u);
@@ -84,10 +84,10 @@ TEST_F(DialogTest, RunOpensTheSelectionAndStaysOpenThenOkOpensAndCloses) {
 
 TEST_F(DialogTest, RunCanStartSeveralProgramsInTurn) {
     ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms());
-    ClickButton(GetDlgItem(dialog_, kRunButton));
+    ClickButton(GetDlgItem(dialog_, IDC_RUN));
     ASSERT_EQ(WaitForRecorderRuns(scratch_.Path(), 1, kLaunchTimeoutMs).size(), 1u);
     SelectListItem(list_, 2);
-    ClickButton(GetDlgItem(dialog_, kRunButton));
+    ClickButton(GetDlgItem(dialog_, IDC_RUN));
     std::vector<RecorderRun> runs = WaitForRecorderRuns(scratch_.Path(), 2, kLaunchTimeoutMs);
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0].program, "first.exe");
@@ -194,7 +194,7 @@ TEST_F(DialogTest, NamesKeepTheirWindowsCharacters) {
     HWND dialog = WaitForStartDialog();
     ASSERT_NE(dialog, nullptr);
     std::vector<std::wstring> expected = {L"Gr\u00FC\u00DFe", L"\u00DCbersicht"};
-    EXPECT_EQ(ListItems(GetDlgItem(dialog, kProgramList)), expected);
+    EXPECT_EQ(ListItems(GetDlgItem(dialog, IDC_PROGRAM_LIST)), expected);
     ClickButton(GetDlgItem(dialog, IDCANCEL));
     EXPECT_EQ(ExitCode(), 0);
 }

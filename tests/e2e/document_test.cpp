@@ -56,7 +56,7 @@ TEST_F(DocumentTest, OkHandsTheDocumentToTheProgramRegisteredForItsType) {
     StartLauncher();
     HWND dialog = WaitForStartDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, kPathLabel)), Widen(document));
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_PATH_LABEL)), Widen(document));
     ClickButton(GetDlgItem(dialog, IDOK));
     EXPECT_EQ(ExitCode(), 0);
 

@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "resources/resource.h"
 #include "tests/e2e/dialog_window.h"
 #include "tests/e2e/launcher_process.h"
+#include "tests/support/menu_text.h"
 #include "tests/support/scratch_directory.h"
 
 // Wine may take many seconds to show a first window in a fresh session;
@@ -18,15 +20,6 @@ const DWORD kWindowTimeoutMs = 20000;
 const DWORD kExitTimeoutMs = 15000;
 const DWORD kLaunchTimeoutMs = 20000;
 
-// Control identifiers of the dialog, as the user sees the controls.
-const int kRunButton = 3;
-const int kProgramList = 1000;
-const int kPathLabel = 1001;
-
-// One menu entry, closed and followed by a line break as people write them.
-inline std::string MenuEntry(const std::string& path, const std::string& name) {
-    return "*p*" + path + "*n*" + name + "*e*\r\n";
-}
 
 // The ANSI text as the launcher shows it, widened for comparing with what a
 // window reports.

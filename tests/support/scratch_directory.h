@@ -30,3 +30,7 @@ private:
 
 // Deletes a directory tree; used by ScratchDirectory, usable on its own.
 void RemoveTree(const std::string& path);
+
+// The bytes of the file at `path`, read with full sharing (another process
+// may still be writing it); empty when it cannot be opened.
+std::string ReadWholeFile(const std::string& path);

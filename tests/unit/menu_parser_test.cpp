@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -263,6 +264,53 @@ TEST(MenuParserReference, AgreesWithAPlainReadingOnRandomTexts) {
         std::string text = RandomText(random);
         ASSERT_EQ(ReferenceParse(text), Parse(text)) << "round " << round << ", text "
                                                      << ::testing::PrintToString(text);
+    }
+}
+
+// The scanner is what the menu checker reads. Its spans must describe exactly
+// the entries the parser keeps: records built from them by the record rule
+// (path of at most 259 bytes or no record, name cut to 49) equal the
+// parser's, and every span lies inside the text and ends where its marker is.
+TEST(MenuScannerSpans, BuildTheParsersRecordsOnRandomTexts) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = RandomText(random);
+        std::string block = text + '\0';
+        const size_t length = std::strlen(block.c_str());
+        SCOPED_TRACE(::testing::Message() << "round " << round << ", text " << ::testing::PrintToString(text));
+
+        MenuScanner scanner;
+        StartMenuScan(scanner, block.c_str());
+        MenuEntrySpan span;
+        Entries fromSpans, fromMakeProgramEntry;
+        size_t previousEnd = 0;
+        while (ScanMenuEntry(scanner, span)) {
+            ASSERT_GE(span.opening, previousEnd) << "spans overlap or go backwards";
+            ASSERT_EQ(block.compare(span.opening, 3, "*p*"), 0);
+            ASSERT_EQ(span.path, span.opening + 3);
+            ASSERT_LE(span.path + span.pathLength, span.name);
+            ASSERT_LE(span.name + span.nameLength, length);
+            size_t end = span.name + span.nameLength;
+            if (span.closedBy == '\0') {
+                ASSERT_EQ(end, length) << "an entry cut by the end of the text must reach it";
+            } else {
+                ASSERT_TRUE(span.closedBy == 'p' || span.closedBy == 'e');
+                ASSERT_EQ(block.compare(end, 3, std::string("*") + span.closedBy + "*"), 0);
+            }
+            previousEnd = end;
+
+            std::string path = block.substr(span.path, span.pathLength);
+            if (path.size() <= 259) fromSpans.push_back({path, block.substr(span.name, std::min<size_t>(span.nameLength, 49))});
+            ProgramEntry entry;
+            if (MakeProgramEntry(block.c_str(), span, entry)) {
+                EXPECT_TRUE(ZeroFilled(entry.path, sizeof entry.path));
+                EXPECT_TRUE(ZeroFilled(entry.name, sizeof entry.name));
+                fromMakeProgramEntry.push_back({entry.path, entry.name});
+            }
+        }
+        std::vector<Entry> parsed = Parse(text);
+        ASSERT_EQ(fromSpans, parsed);
+        ASSERT_EQ(fromMakeProgramEntry, parsed);
     }
 }
 

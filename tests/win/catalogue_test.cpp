@@ -7,23 +7,21 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "tests/support/menu_text.h"
 #include "tests/support/scratch_directory.h"
 
 namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;  // path, name
 
-std::string Entry(const std::string& path, const std::string& name) {
-    return "*p*" + path + "*n*" + name + "*e*\r\n";
-}
-
 std::string MenuOf(const Entries& entries) {
     std::string text = "menu file written by the test\r\n";
-    for (const auto& e : entries) text += Entry(e.first, e.second);
+    for (const auto& e : entries) text += MenuEntry(e.first, e.second);
     return text;
 }
 
@@ -81,10 +79,10 @@ TEST(BuildCatalogue, WithoutMenuFilesReportsFalseAndLeavesBothListsEmpty) {
     ScratchDirectory dir;
     dir.WriteFile("target.txt", "x");
     // Entries in files that are not menu files, and a near-miss name, are not read.
-    dir.WriteFile("menu.txt", Entry(dir.PathOf("target.txt"), "Text"));
-    dir.WriteFile("menu.sp", Entry(dir.PathOf("target.txt"), "Short"));
+    dir.WriteFile("menu.txt", MenuEntry(dir.PathOf("target.txt"), "Text"));
+    dir.WriteFile("menu.sp", MenuEntry(dir.PathOf("target.txt"), "Short"));
     dir.MakeDirectory("sub");
-    dir.WriteFile("sub\\inner.spi", Entry(dir.PathOf("target.txt"), "Inner"));
+    dir.WriteFile("sub\\inner.spi", MenuEntry(dir.PathOf("target.txt"), "Inner"));
 
     Catalogue c = Build();
     EXPECT_FALSE(c.found);
@@ -103,8 +101,8 @@ TEST(BuildCatalogue, DirectoryNamedLikeMenuFileIsListedButContributesNothing) {
     }
 
     dir.WriteFile("target.txt", "x");
-    dir.WriteFile("a.spi", Entry(dir.PathOf("target.txt"), "Target"));
-    dir.WriteFile("z.spi", Entry("target.txt", "Relative"));
+    dir.WriteFile("a.spi", MenuEntry(dir.PathOf("target.txt"), "Target"));
+    dir.WriteFile("z.spi", MenuEntry("target.txt", "Relative"));
     Catalogue c = Build();
     EXPECT_TRUE(c.found);
     std::vector<std::string> expectedPaths;
@@ -156,8 +154,8 @@ TEST(BuildCatalogue, EntriesComeFileByFileInSearchOrderAndTextOrderWithinEachFil
 TEST(BuildCatalogue, MenuFileHeldOpenElsewhereIsSkippedAndTheOthersStillCount) {
     ScratchDirectory dir;
     dir.WriteFile("target.txt", "x");
-    dir.WriteFile("held.spi", Entry("target.txt", "Held"));
-    dir.WriteFile("free.spi", Entry("target.txt", "Free"));
+    dir.WriteFile("held.spi", MenuEntry("target.txt", "Held"));
+    dir.WriteFile("free.spi", MenuEntry("target.txt", "Free"));
 
     struct Hold {
         const char* what;
@@ -200,7 +198,7 @@ TEST(BuildCatalogue, MenuFileWhoseFullPathDoesNotFitIsSkipped) {
     const std::string fits = std::string(259 - base.size() - 4, 'f') + ".spi";
     const std::string tooLong = std::string(260 - base.size() - 4, 'g') + ".spi";
     ASSERT_LE(tooLong.size(), 255u) << "temporary folder too shallow for this test";
-    dir.WriteFile(fits, Entry("target.txt", "Fits"));
+    dir.WriteFile(fits, MenuEntry("target.txt", "Fits"));
 
     // The ANSI calls stop below 260 bytes, so the long one is made and removed
     // through the wide forms with the long-path prefix.
@@ -209,7 +207,7 @@ TEST(BuildCatalogue, MenuFileWhoseFullPathDoesNotFitIsSkipped) {
     HANDLE file = CreateFileW(wideLong.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    std::string text = Entry("target.txt", "Too long");
+    std::string text = MenuEntry("target.txt", "Too long");
     DWORD written = 0;
     WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
     CloseHandle(file);
@@ -230,7 +228,7 @@ TEST(BuildCatalogue, EmptyMenuFileContributesNothingAndTheOthersStillCount) {
     ScratchDirectory dir;
     dir.WriteFile("target.txt", "x");
     dir.WriteFile("empty.spi", "");
-    dir.WriteFile("full.spi", Entry("target.txt", "One") + Entry(dir.PathOf("target.txt"), "Two"));
+    dir.WriteFile("full.spi", MenuEntry("target.txt", "One") + MenuEntry(dir.PathOf("target.txt"), "Two"));
 
     Catalogue c = Build();
     EXPECT_TRUE(c.found);
@@ -241,9 +239,9 @@ TEST(BuildCatalogue, EmptyMenuFileContributesNothingAndTheOthersStillCount) {
 TEST(BuildCatalogue, NulByteEndsTheFilesText) {
     ScratchDirectory dir;
     dir.WriteFile("target.txt", "x");
-    std::string text = Entry("target.txt", "Before");
+    std::string text = MenuEntry("target.txt", "Before");
     text += std::string("*p*target.txt*n*Cut") + '\0' + "Gone*e*";
-    text += Entry("target.txt", "After");
+    text += MenuEntry("target.txt", "After");
     dir.WriteFile("cut.spi", text);
 
     Catalogue c = Build();
@@ -270,7 +268,7 @@ TEST(BuildCatalogue, LargeMenuFileGivesEveryEntryInOrder) {
         std::string path = missing ? "t\\missing" + std::to_string(i) + ".dat"
                                    : (i % 2 ? dir.PathOf("t\\") : std::string("t\\")) +
                                          std::to_string(i % targets) + ".dat";
-        text += Entry(path, name) + filler + "\r\n";
+        text += MenuEntry(path, name) + filler + "\r\n";
         if (!missing) expected.emplace_back(path, name);
     }
     ASSERT_GT(text.size(), 4u << 20);
@@ -415,6 +413,70 @@ TEST(PathExists, AnswersForFilesFoldersWildcardsAndMissingPaths) {
     ASSERT_TRUE(DeleteFileA("file.txt"));
     EXPECT_FALSE(PathExists("file.txt"));
     EXPECT_FALSE(PathExists("fil?.txt"));
+}
+
+// --- the steps the menu checker shares ---------------------------------------
+
+TEST(ReadMenuFile, GivesTheBytesReadWithThreeZerosAfterThemNulsIncluded) {
+    ScratchDirectory dir;
+    const std::string bytes = std::string("*p*a.exe*n*A*e*\r\n\0*p*b.exe*n*B*e*", 33);
+    dir.WriteFile("after-nul.spi", bytes);
+    MenuFileText file;
+    ASSERT_EQ(ReadMenuFile(dir.PathOf("after-nul.spi").c_str(), file), kMenuFileRead);
+    ASSERT_NE(file.text, nullptr);
+    EXPECT_EQ(file.size, bytes.size());
+    EXPECT_EQ(std::string(file.text, file.size), bytes);
+    EXPECT_EQ(std::strlen(file.text), bytes.find('\0')) << "where the launcher's text ends";
+    EXPECT_EQ(std::string(file.text + file.size, 3), std::string(3, '\0'));
+    FreeMenuFile(file);
+    EXPECT_EQ(file.text, nullptr);
+
+    dir.WriteFile("empty.spi", "");
+    ASSERT_EQ(ReadMenuFile(dir.PathOf("empty.spi").c_str(), file), kMenuFileRead);
+    EXPECT_EQ(file.size, 0u);
+    EXPECT_EQ(file.text[0], '\0');
+    FreeMenuFile(file);
+}
+
+TEST(ReadMenuFile, SaysWhyAFileWasNotOpened) {
+    ScratchDirectory dir;
+    dir.WriteFile("held.spi", MenuEntry("x", "y"));
+    dir.MakeDirectory("folder.spi");
+    MenuFileText file;
+
+    HANDLE held = CreateFileA(dir.PathOf("held.spi").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ReadMenuFile(dir.PathOf("held.spi").c_str(), file), kMenuFileNotOpened);
+    CloseHandle(held);
+    EXPECT_EQ(file.openError, DWORD(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(file.text, nullptr);
+
+    EXPECT_EQ(ReadMenuFile(dir.PathOf("gone.spi").c_str(), file), kMenuFileNotOpened);
+    EXPECT_EQ(file.openError, DWORD(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(ReadMenuFile(dir.PathOf("folder.spi").c_str(), file), kMenuFileNotOpened);
+    EXPECT_NE(file.openError, 0u);
+
+    // Released, it reads again.
+    ASSERT_EQ(ReadMenuFile(dir.PathOf("held.spi").c_str(), file), kMenuFileRead);
+    EXPECT_EQ(std::string(file.text), MenuEntry("x", "y"));
+    FreeMenuFile(file);
+}
+
+TEST(FindMenuFiles, ListsWhatTheCatalogueReadsAndNothingWithoutMenuFiles) {
+    ScratchDirectory dir;
+    IndexedList<PathBuffer> none;
+    EXPECT_FALSE(FindMenuFiles(none));
+    EXPECT_EQ(none.Count(), 0);
+
+    dir.WriteFile("one.spi", "");
+    dir.WriteFile("two.spi", "");
+    IndexedList<PathBuffer> found;
+    ASSERT_TRUE(FindMenuFiles(found));
+    std::vector<std::string> expected;
+    for (const std::string& name : SearchOrder()) expected.push_back(dir.PathOf(name));
+    EXPECT_EQ(Collect(found), expected);
+    EXPECT_EQ(Build().paths, expected);
 }
 
 }  // namespace

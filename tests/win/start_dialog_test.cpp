@@ -270,4 +270,45 @@ TEST(ModalDialog, EmptyOrMissingListEndsWithTwoBeforeAnythingIsShown) {
     EXPECT_TRUE(shellCalls.empty());
 }
 
+
+// ShowStartDialog, the launcher's way in: it runs the template modally and
+// names how the dialog ended. A thread timer plays the user who looks at the
+// open dialog and presses "Abbrechen".
+HWND shownDialog;
+LRESULT shownItems;
+
+void CALLBACK CancelOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA("#32770", "Start");
+    if (!dialog || GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) return;
+    KillTimer(nullptr, timer);
+    shownDialog = dialog;
+    shownItems = SendMessageA(GetDlgItem(dialog, IDC_PROGRAM_LIST), LB_GETCOUNT, 0, 0);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST(ShowStartDialog, RunsTheTemplateOverTheEntriesUntilClosed) {
+    ASSERT_TRUE(InterceptShell());
+    IndexedList<ProgramEntry> entries;
+    FillEntries(entries);
+    shownDialog = nullptr;
+    shownItems = -1;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, CancelOpenDialog);
+    ASSERT_NE(timer, 0u);
+    StartDialogResult result = ShowStartDialog(GetModuleHandleA(nullptr), entries);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(result, kStartDialogClosed);
+    EXPECT_NE(shownDialog, nullptr);
+    EXPECT_EQ(shownItems, kEntryCount);
+    EXPECT_FALSE(IsWindow(shownDialog)) << "the dialog outlived the call";
+    EXPECT_TRUE(shellCalls.empty()) << "cancelling opened something";
+}
+
+TEST(ShowStartDialog, NamesAnEmptyListAndAMissingTemplate) {
+    IndexedList<ProgramEntry> entries;
+    EXPECT_EQ(ShowStartDialog(GetModuleHandleA(nullptr), entries), kStartDialogNoEntries);
+    FillEntries(entries);
+    // kernel32 holds no dialog "START".
+    EXPECT_EQ(ShowStartDialog(GetModuleHandleA("kernel32.dll"), entries), kStartDialogFailed);
+}
+
 }  // namespace

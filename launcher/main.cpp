@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "catalogue/catalogue.h"
+#include "resources/resource.h"
 #include "ui/start_dialog.h"
 
 namespace {
@@ -33,9 +34,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     IndexedList<PathBuffer> paths;
     IndexedList<ProgramEntry> entries;
     if (BuildCatalogue(paths, entries)) {
-        DialogBoxParamA(instance, "Start", nullptr, StartDialogProc, reinterpret_cast<LPARAM>(&entries));
+        ShowStartDialog(instance, entries);  // how it ended does not change the exit code
     } else {
-        MessageBoxA(nullptr, "Keine g\xFCltige Datei gefunden", "Fehler", MB_ICONERROR | MB_OK);
+        char text[64], caption[16];
+        LoadStringA(instance, IDS_NO_VALID_FILE, text, sizeof text);
+        LoadStringA(instance, IDS_ERROR, caption, sizeof caption);
+        MessageBoxA(nullptr, text, caption, MB_ICONERROR | MB_OK);
     }
     return 0;  // entries, then paths, are destroyed on the way out
 }

@@ -1,0 +1,95 @@
+#include "menucheck/text_checks.h"
+
+#include <cstring>
+
+namespace {
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Bytes that follow `lead` in a UTF-8 sequence, or -1 when `lead` starts none.
+int TrailingBytes(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) return 1;
+    if (lead >= 0xE0 && lead <= 0xEF) return 2;
+    if (lead >= 0xF0 && lead <= 0xF4) return 3;
+    return -1;
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+TextEncoding DetectEncoding(const char* text, size_t size, size_t& evidence) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    evidence = 0;
+    if (size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
+        return kUtf16;
+    }
+    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return kUtf8;
+    bool sequenceSeen = false;
+    for (size_t i = 0; i < size; ++i) {
+        if (bytes[i] < 0x80) continue;
+        int trailing = TrailingBytes(bytes[i]);
+        if (trailing < 0 || size - i <= size_t(trailing)) return kAnsi;
+        for (int k = 1; k <= trailing; ++k) {
+            if (!IsContinuation(bytes[i + k])) return kAnsi;
+        }
+        if (!sequenceSeen) evidence = i;
+        sequenceSeen = true;
+        i += size_t(trailing);
+    }
+    return sequenceSeen ? kUtf8 : kAnsi;
+}
+
+size_t FindCapitalMarker(const char* text, size_t from, size_t end) {
+    for (size_t at = from; at + 3 <= end; ++at) {
+        const char* star = static_cast<const char*>(std::memchr(text + at, '*', end - at));
+        if (!star) break;
+        at = size_t(star - text);
+        if (at + 3 > end) break;
+        char letter = star[1];
+        if ((letter == 'P' || letter == 'N' || letter == 'E') && star[2] == '*') return at;
+    }
+    return end;
+}
+
+bool HasWildcard(const char* path, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        if (path[i] == '?' || path[i] == '*') return true;
+    }
+    return false;
+}
+
+bool IsInSystemFolder(const char* path, size_t length) {
+    static const char kFolder[] = "system32";
+    const size_t folderLength = sizeof kFolder - 1;
+    for (size_t at = 0; at + folderLength <= length; ++at) {
+        if (at > 0 && !IsSeparator(path[at - 1])) continue;
+        size_t end = at + folderLength;
+        if (end < length && !IsSeparator(path[end])) continue;
+        size_t k = 0;
+        while (k < folderLength && LowerAscii(path[at + k]) == kFolder[k]) ++k;
+        if (k == folderLength) return true;
+    }
+    return false;
+}
+
+void StartLineCount(LineCounter& counter, const char* text) {
+    counter.text = text;
+    counter.offset = 0;
+    counter.line = 1;
+}
+
+uint32_t LineAt(LineCounter& counter, size_t offset) {
+    while (counter.offset < offset) {
+        const void* found = std::memchr(counter.text + counter.offset, '\n', offset - counter.offset);
+        if (!found) {
+            counter.offset = offset;
+            break;
+        }
+        counter.offset = size_t(static_cast<const char*>(found) - counter.text) + 1;
+        ++counter.line;
+    }
+    return counter.line;
+}

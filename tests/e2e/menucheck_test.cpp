@@ -1,0 +1,289 @@
+// menucheck.exe as a menu author runs it: its report, its last line and its
+// exit code for folders that provoke each verdict and each warning, and the
+// names it says are shown, compared with the launcher's own list.
+#include "tests/e2e/console_run.h"
+#include "tests/e2e/launcher_fixture.h"
+
+#include <algorithm>
+
+namespace {
+
+const DWORD kCheckTimeoutMs = 30000;
+
+class MenucheckTest : public LauncherTest {
+protected:
+    ConsoleRun Check(const std::string& arguments = "") const {
+        return RunConsoleProgram(MENUCHECK_EXE, arguments, scratch_.Path(), kCheckTimeoutMs);
+    }
+
+    // The lines of `run` that begin with `prefix`, in order.
+    static std::vector<std::string> LinesStartingWith(const ConsoleRun& run, const std::string& prefix) {
+        std::vector<std::string> found;
+        for (const std::string& line : run.lines) {
+            if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
+        }
+        return found;
+    }
+
+    static std::vector<std::string> Warnings(const ConsoleRun& run) {
+        return LinesStartingWith(run, "  Warnung");
+    }
+
+    static std::string LastLine(const ConsoleRun& run) {
+        return run.lines.empty() ? std::string() : run.lines.back();
+    }
+
+    // The names of the entries reported as shown, in report order.
+    static std::vector<std::string> ShownNames(const ConsoleRun& run) {
+        std::vector<std::string> names;
+        for (const std::string& line : LinesStartingWith(run, "  Zeile ")) {
+            const std::string verdict = " -- wird angezeigt";
+            if (line.size() < verdict.size() || line.compare(line.size() - verdict.size(), verdict.size(), verdict) != 0)
+                continue;
+            size_t open = line.find(": \"");
+            size_t close = line.rfind("\" -> ");
+            if (open == std::string::npos || close == std::string::npos || close < open + 3) continue;
+            names.push_back(line.substr(open + 3, close - open - 3));
+        }
+        return names;
+    }
+};
+
+// --- the report and the last line ---------------------------------------------
+
+TEST_F(MenucheckTest, CleanFolderGivesExactlyTheHeadingTheEntryAndTheSingularResult) {
+    scratch_.WriteFile("ziel.txt", "x");
+    scratch_.WriteFile("menu.spi", "Mein Men\xFC\r\n" + MenuEntry("ziel.txt", "F\xFCr alle"));
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "Men\xFC" "datei " + scratch_.PathOf("menu.spi") + "\r\n"
+                          "  Zeile 2: \"F\xFCr alle\" -> ziel.txt -- wird angezeigt\r\n"
+                          "Ergebnis: 1 Eintrag in 1 Men\xFC" "datei, 1 wird angezeigt.\r\n")
+        << "an ANSI file with umlauts is not flagged, and the report is in ANSI";
+}
+
+TEST_F(MenucheckTest, MissingTooLongAndEmptyPathsAreNotShownButCounted) {
+    scratch_.WriteFile("da.exe", "MZ");
+    const std::string tooLong = "C:\\" + std::string(257, 'x');  // 260 bytes
+    scratch_.WriteFile("a.spi", MenuEntry("da.exe", "Da") + MenuEntry(scratch_.PathOf("fehlt.exe"), "Fehlt") +
+                                    MenuEntry(tooLong, "Zu lang"));
+    scratch_.WriteFile("b.spi", "Vorspann\r\n" + MenuEntry("da.exe", "Auch da") + "*p*");
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    std::vector<std::string> entries = LinesStartingWith(run, "  Zeile ");
+    ASSERT_EQ(entries.size(), 5u) << run.output;
+    std::sort(entries.begin(), entries.end());  // the files' order is the directory's
+    EXPECT_EQ(entries[0], "  Zeile 1: \"Da\" -> da.exe -- wird angezeigt");
+    EXPECT_EQ(entries[1], "  Zeile 2: \"Auch da\" -> da.exe -- wird angezeigt");
+    EXPECT_EQ(entries[2], "  Zeile 2: \"Fehlt\" -> " + scratch_.PathOf("fehlt.exe") +
+                              " -- nicht angezeigt: der Pfad wird nicht gefunden");
+    EXPECT_EQ(entries[3], "  Zeile 3: \"\" ->  -- nicht angezeigt: der Pfad ist leer");
+    EXPECT_EQ(entries[4], "  Zeile 3: \"Zu lang\" -> " + tooLong +
+                              " -- nicht angezeigt: der Pfad ist l\xE4nger als 259 Bytes");
+    EXPECT_EQ(LastLine(run), "Ergebnis: 5 Eintr\xE4ge in 2 Men\xFC" "dateien, 2 werden angezeigt.");
+
+    // A path of any length is reported, the first 300 bytes of it.
+    scratch_.WriteFile("b.spi", MenuEntry(std::string(100000, 'y'), "Riesig"));
+    run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(LinesStartingWith(run, "  Zeile 1: \"Riesig\""), std::vector<std::string>{
+        "  Zeile 1: \"Riesig\" -> " + std::string(300, 'y') + "... -- nicht angezeigt: der Pfad ist l\xE4nger als 259 Bytes"});
+}
+
+TEST_F(MenucheckTest, AWarningAloneMakesTheExitCodeOne) {
+    scratch_.WriteFile("da.exe", "MZ");
+    scratch_.WriteFile("menu.spi", MenuEntry("da.exe", "Da") + "*P* gemeint war ein Eintrag\r\n");
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(LastLine(run), "Ergebnis: 1 Eintrag in 1 Men\xFC" "datei, 1 wird angezeigt.");
+}
+
+// --- menu files the launcher skips ------------------------------------------------
+
+TEST_F(MenucheckTest, FileHeldOpenElsewhereAndFolderNamedLikeAMenuAreReported) {
+    scratch_.WriteFile("da.exe", "MZ");
+    scratch_.WriteFile("gesperrt.spi", MenuEntry("da.exe", "Gesperrt"));
+    scratch_.MakeDirectory("ordner.spi");
+    HANDLE held = CreateFileA(scratch_.PathOf("gesperrt.spi").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ConsoleRun run = Check();
+    CloseHandle(held);
+    EXPECT_EQ(run.exitCode, 1);
+    std::vector<std::string> warnings = Warnings(run);
+    std::sort(warnings.begin(), warnings.end());
+    ASSERT_EQ(warnings.size(), 2u) << run.output;
+    EXPECT_EQ(warnings[0], "  Warnung: Das ist ein Ordner, keine Datei; der Programmstarter \xFC" "berspringt ihn.");
+    EXPECT_EQ(warnings[1], "  Warnung: Die Datei ist von einem anderen Programm ge\xF6" "ffnet; der Programmstarter \xFC" "berspringt sie.");
+    EXPECT_EQ(LastLine(run), "Ergebnis: 0 Eintr\xE4ge in 2 Men\xFC" "dateien, 0 werden angezeigt.")
+        << "entries of a file that cannot be read are not counted";
+
+    // Released, the file is read again.
+    run = Check();
+    EXPECT_EQ(LastLine(run), "Ergebnis: 1 Eintrag in 2 Men\xFC" "dateien, 1 wird angezeigt.");
+}
+
+TEST_F(MenucheckTest, TextAfterANulIsReportedFromItsLine) {
+    scratch_.WriteFile("da.exe", "MZ");
+    scratch_.WriteFile("menu.spi", MenuEntry("da.exe", "Vorher") + "Kommentar\r\n" + std::string(1, '\0') +
+                                       MenuEntry("da.exe", "Nachher"));
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Warnings(run), std::vector<std::string>{
+        "  Warnung, Zeile 3: Ein NUL-Byte beendet den Text; alles ab hier wird nicht gelesen."});
+    EXPECT_EQ(ShownNames(run), std::vector<std::string>{"Vorher"});
+    EXPECT_EQ(LastLine(run), "Ergebnis: 1 Eintrag in 1 Men\xFC" "datei, 1 wird angezeigt.");
+}
+
+// --- how the file was saved ---------------------------------------------------------
+
+TEST_F(MenucheckTest, Utf8AndUtf16FilesAreFlaggedWithAdviceToSaveAsAnsi) {
+    scratch_.WriteFile("da.exe", "MZ");
+    const std::string utf8Advice = "Die Datei ist als UTF-8 gespeichert: Namen erscheinen verst\xFCmmelt, "
+                                   "Pfade mit Umlauten werden nicht gefunden. Bitte als ANSI (Windows-1252) speichern.";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string warning;
+    } cases[] = {
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + MenuEntry("da.exe", "Gr\xC3\xBC\xC3\x9F" "e"),
+         "  Warnung, Zeile 1: " + utf8Advice},
+        {"UTF-8 without a mark", "Men\xC3\xBC\r\n\r\n" + MenuEntry("da.exe", "Da"), "  Warnung, Zeile 1: " + utf8Advice},
+        {"UTF-8 from the third line", "a\r\nb\r\n" + MenuEntry("da.exe", "T\xC3\xBCr"), "  Warnung, Zeile 3: " + utf8Advice},
+        {"UTF-16 with a mark", std::string("\xFF\xFE*\0p\0*\0d\0a\0", 12),
+         "  Warnung, Zeile 1: Die Datei ist als UTF-16 (Unicode) gespeichert: der Programmstarter liest "
+         "davon fast nichts. Bitte als ANSI (Windows-1252) speichern."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scratch_.WriteFile("menu.spi", c.bytes);
+        ConsoleRun run = Check();
+        EXPECT_EQ(run.exitCode, 1);
+        std::vector<std::string> warnings = Warnings(run);
+        ASSERT_GE(warnings.size(), 1u) << run.output;
+        EXPECT_EQ(warnings[0], c.warning);
+    }
+}
+
+// --- entries the launcher shows, but not as meant ----------------------------------------
+
+TEST_F(MenucheckTest, NamesCutEmptyOrHoldingALineBreakAreReported) {
+    scratch_.WriteFile("da.exe", "MZ");
+    const std::string longName = std::string(45, 'N') + "12345678";  // 53 bytes
+    scratch_.WriteFile("menu.spi", MenuEntry("da.exe", longName) +
+                                       "*p*da.exe*n*Ohne Ende\r\n" +    // closed by the next "*p*"
+                                       "*p*da.exe*n*");                 // the text ends: empty name
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    const std::string cut = longName.substr(0, 49);
+    EXPECT_EQ(ShownNames(run), (std::vector<std::string>{cut, "Ohne Ende\xB7\xB7", ""}))
+        << "the line break shows as dots, so the report keeps one line per entry";
+    EXPECT_EQ(Warnings(run), (std::vector<std::string>{
+        "  Warnung, Zeile 1: Der Name ist l\xE4nger als 49 Bytes und wird gek\xFCrzt angezeigt: \"" + cut + "\"",
+        "  Warnung, Zeile 2: Der Name enth\xE4lt einen Zeilenumbruch; fehlt \"*e*\" am Ende des Eintrags?",
+        "  Warnung, Zeile 3: Der Name ist leer; die Liste zeigt eine leere Zeile."}));
+}
+
+TEST_F(MenucheckTest, WildcardPathsAndCapitalMarkersAreReported) {
+    scratch_.WriteFile("eins.exe", "MZ");
+    scratch_.WriteFile("menu.spi", MenuEntry("*.exe", "Alle") + "\r\n*P*zwei.exe*N*Zwei*E*\r\n" +
+                                       MenuEntry("eins.ex?", "Eins"));
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(ShownNames(run), (std::vector<std::string>{"Alle", "Eins"}))
+        << "wildcards pass the existence check";
+    const std::string wildcard = "Der Pfad enth\xE4lt \"?\" oder \"*\": er gilt als vorhanden, sobald eine "
+                                 "Datei passt, aber Windows kann ihn nicht \xF6" "ffnen.";
+    auto capital = [](const char* marker, const char* meant) {
+        return std::string("  Warnung, Zeile 3: \"") + marker + "\" in Gro\xDF" "buchstaben ist gew\xF6hnlicher Text; gemeint war wohl \"" + meant + "\".";
+    };
+    EXPECT_EQ(Warnings(run), (std::vector<std::string>{
+        "  Warnung, Zeile 1: " + wildcard, "  Warnung, Zeile 4: " + wildcard,
+        capital("*P*", "*p*"), capital("*N*", "*n*"), capital("*E*", "*e*")}));
+}
+
+TEST_F(MenucheckTest, SystemFolderPathIsANoteThatLeavesTheExitCodeAlone) {
+    char system[MAX_PATH];
+    UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    scratch_.WriteFile("menu.spi", MenuEntry(system, "System"));
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(Warnings(run).empty());
+    EXPECT_EQ(LinesStartingWith(run, "  Hinweis"), std::vector<std::string>{
+        "  Hinweis, Zeile 1: Pfad im Windows-Systemordner: auf 64-Bit-Windows wird der 32-Bit-Programmstarter "
+        "dort nach SysWOW64 umgeleitet."});
+}
+
+// --- calling it ------------------------------------------------------------------------
+
+TEST_F(MenucheckTest, HelpAndBadCallsAndMissingMenus) {
+    for (const char* help : {"/?", "-h", "--help"}) {
+        SCOPED_TRACE(help);
+        ConsoleRun run = Check(help);
+        EXPECT_EQ(run.exitCode, 0);
+        ASSERT_FALSE(run.lines.empty());
+        EXPECT_EQ(run.lines[0], "Aufruf: menucheck [Ordner]");
+    }
+    ConsoleRun unknown = Check("-x");
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.output, "Unbekannte Option: -x (Hilfe: menucheck /?)\r\n");
+
+    ConsoleRun twoFolders = Check(". .");
+    EXPECT_EQ(twoFolders.exitCode, 2);
+    EXPECT_EQ(twoFolders.output, "Bitte h\xF6" "chstens einen Ordner angeben (Hilfe: menucheck /?)\r\n");
+
+    ConsoleRun missing = Check("\"" + scratch_.PathOf("gibt es nicht") + "\"");
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.output, "Ordner nicht gefunden: " + scratch_.PathOf("gibt es nicht") + "\r\n");
+
+    scratch_.WriteFile("notizen.txt", MenuEntry("C:\\windows", "Windows"));  // not a menu file
+    ConsoleRun none = Check();
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.output, "Keine g\xFCltige Datei gefunden\r\n");
+}
+
+TEST_F(MenucheckTest, RelativePathsResolveAgainstTheFolderGiven) {
+    scratch_.MakeDirectory("menues");
+    scratch_.WriteFile("menues\\ziel.exe", "MZ");
+    scratch_.WriteFile("menues\\menu.spi", MenuEntry("ziel.exe", "Ziel"));
+    scratch_.WriteFile("ziel2.exe", "MZ");  // beside the folder, not in it
+    scratch_.WriteFile("menues\\zwei.spi", MenuEntry("ziel2.exe", "Daneben"));
+    ConsoleRun run = RunConsoleProgram(MENUCHECK_EXE, "menues", scratch_.Path(), kCheckTimeoutMs);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(ShownNames(run), std::vector<std::string>{"Ziel"});
+    EXPECT_EQ(LinesStartingWith(run, "Men\xFC" "datei ").size(), 2u);
+    for (const std::string& heading : LinesStartingWith(run, "Men\xFC" "datei ")) {
+        EXPECT_NE(heading.find(scratch_.PathOf("menues\\")), std::string::npos) << heading;
+    }
+}
+
+// --- the same names as the launcher ----------------------------------------------------------
+
+TEST_F(MenucheckTest, ShownNamesEqualTheLaunchersListInOrder) {
+    scratch_.WriteFile("da.exe", "MZ");
+    scratch_.MakeDirectory("ordner");
+    const std::string longName = "Ein Name, der l\xE4nger ist als neunundvierzig Bytes, wird gek\xFCrzt";
+    scratch_.WriteFile("eins.spi", "Kopf\r\n" + MenuEntry("da.exe", "Erstes") +
+                                       MenuEntry(scratch_.PathOf("fehlt.exe"), "Fehlt") +
+                                       MenuEntry("ordner", "\xDC" "bersicht") + MenuEntry("da.exe", longName));
+    scratch_.WriteFile("zwei.spi", MenuEntry(scratch_.PathOf("da.exe"), "Zweite Datei") +
+                                       MenuEntry("da.ex?", "Platzhalter") + MenuEntry("weg.exe", "Weg"));
+    scratch_.WriteFile("drei.spi", "*p*da.exe*n*Drei*e*");
+
+    ConsoleRun run = Check();
+    std::vector<std::string> checked = ShownNames(run);
+    ASSERT_EQ(checked.size(), 6u) << run.output;
+
+    StartLauncher();
+    HWND dialog = WaitForStartDialog();
+    ASSERT_NE(dialog, nullptr);
+    std::vector<std::wstring> listed = ListItems(GetDlgItem(dialog, IDC_PROGRAM_LIST));
+    std::vector<std::wstring> widened;
+    for (const std::string& name : checked) widened.push_back(Widen(name));
+    EXPECT_EQ(widened, listed);
+    ClickButton(GetDlgItem(dialog, IDCANCEL));
+    EXPECT_EQ(ExitCode(), 0);
+}
+
+}  // namespace
