@@ -31,7 +31,7 @@ void OpenSelectedEntry(HWND dialog) {
 BOOL InitDialog(HWND dialog, LPARAM lParam) {
     shownEntries = reinterpret_cast<IndexedList<ProgramEntry>*>(lParam);
     if (!shownEntries || shownEntries->Count() == 0) {
-        EndDialog(dialog, 2);
+        EndDialog(dialog, kStartDialogNoEntries);
         return TRUE;
     }
     ShowScaledLogo(dialog);
@@ -51,13 +51,13 @@ BOOL OnCommand(HWND dialog, WPARAM wParam) {
     switch (LOWORD(wParam)) {
     case IDOK:
         OpenSelectedEntry(dialog);
-        EndDialog(dialog, 1);
+        EndDialog(dialog, kStartDialogClosed);
         return TRUE;
     case IDC_RUN:
         OpenSelectedEntry(dialog);
         return TRUE;
     case IDCANCEL:
-        EndDialog(dialog, 1);
+        EndDialog(dialog, kStartDialogClosed);
         return TRUE;
     case IDC_PROGRAM_LIST:
         if (HIWORD(wParam) == LBN_SELCHANGE) {

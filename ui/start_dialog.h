@@ -4,11 +4,6 @@
 
 #include <windows.h>
 
-// Dialog procedure for the template "START". The initialisation parameter is
-// the address of an IndexedList<ProgramEntry>, which the dialog only reads;
-// a null or empty list ends the dialog with result 2 before it is shown.
-INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
 
@@ -22,3 +17,9 @@ enum StartDialogResult {
 // Runs the dialog "START" of `instance` modally over `entries`, which it only
 // reads, and returns when the dialog has ended.
 StartDialogResult ShowStartDialog(HINSTANCE instance, IndexedList<ProgramEntry>& entries);
+
+// Dialog procedure for the template "START". The initialisation parameter is
+// the address of an IndexedList<ProgramEntry>, which the dialog only reads;
+// a null or empty list ends the dialog with kStartDialogNoEntries before it
+// is shown.
+INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

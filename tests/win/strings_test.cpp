@@ -38,6 +38,15 @@ TEST(StringTable, BothProgramsCarryTheSameNoMenuFileMessage) {
     }
 }
 
+TEST(StringTable, TheLauncherCarriesOnlyTheTextsItShows) {
+    HMODULE program = Program(LAUNCHER_EXE);
+    ASSERT_NE(program, nullptr);
+    for (UINT id : {IDS_USAGE, IDS_SUMMARY, IDS_SYSTEM_FOLDER}) {
+        EXPECT_TRUE(Text(program, id).empty()) << "menucheck's text " << id << " in the launcher";
+    }
+    FreeLibrary(program);
+}
+
 TEST(StringTable, MenucheckHasEveryTextItAsksFor) {
     HMODULE program = Program(MENUCHECK_EXE);
     ASSERT_NE(program, nullptr);
