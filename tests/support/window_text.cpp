@@ -4,28 +4,12 @@
 
 #include <cstdio>
 
+#include "tests/support/platform_probes.h"
+
 namespace {
 
 int skippedChecks;
 std::string firstSkipped;
-
-// Runs the probe beside this test's build and returns its exit code, or -1
-// when it could not be run.
-int RunProbe() {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    std::string commandLine = "\"" ANSI_TEXT_PROBE_EXE "\"";
-    if (!CreateProcessA(ANSI_TEXT_PROBE_EXE, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info)) {
-        return -1;
-    }
-    CloseHandle(info.hThread);
-    DWORD code = DWORD(-1);
-    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
-    return int(code);
-}
 
 bool HasHighBytes(const std::string& text) {
     for (char c : text) {
@@ -51,12 +35,6 @@ std::string Escaped(const std::string& text) {
 }
 
 }  // namespace
-
-bool AnsiWindowTextDamaged() {
-    if (sizeof(void*) != 4) return false;  // 64-bit: every check runs
-    static int verdict = RunProbe();
-    return verdict == 1;
-}
 
 bool WindowTextCheckable(const std::string& expected) {
     if (!HasHighBytes(expected) || !AnsiWindowTextDamaged()) return true;
