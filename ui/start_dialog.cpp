@@ -1,11 +1,10 @@
 #include "ui/start_dialog.h"
 
-#include <shellapi.h>
-
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
 #include "resources/resource.h"
 #include "ui/scaled_logo.h"
+#include "ui/shell_open.h"
 
 namespace {
 
@@ -23,9 +22,9 @@ ProgramEntry* SelectedEntry(HWND dialog) {
 
 void OpenSelectedEntry(HWND dialog) {
     ProgramEntry* entry = SelectedEntry(dialog);
-    // No window and no directory: the launched program starts in the
-    // launcher's current directory, where relative paths were checked.
-    if (entry) ShellExecuteA(nullptr, "open", entry->path, nullptr, nullptr, SW_SHOW);
+    // The launched program starts in the launcher's current directory,
+    // where relative paths were checked.
+    if (entry) OpenWithShell(entry->path);
 }
 
 BOOL InitDialog(HWND dialog, LPARAM lParam) {

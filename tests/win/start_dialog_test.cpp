@@ -1,7 +1,8 @@
 // The launcher dialog in-process: the real template linked into this test,
 // StartDialogProc driven through the dialog manager with mouse, keyboard and
-// button messages, and the shell replaced by a recorder so that every launch
-// is seen with its exact arguments and nothing is started.
+// button messages, and the shell's ShellExecuteA replaced by a recorder (the
+// dialog looks it up in shell32 when it first opens something) so that every
+// launch is seen with its exact arguments and nothing is started.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,7 @@ struct ShellCall {
 };
 
 std::vector<ShellCall> shellCalls;
+std::string shellLookedUpIn;  // the module ShellExecuteA was asked of
 
 HINSTANCE WINAPI RecordShellExecute(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                     LPCSTR directory, INT show) {
@@ -63,8 +65,26 @@ bool ReplaceImport(const char* dll, const char* function, void* replacement) {
     return false;
 }
 
+FARPROC realGetProcAddress;
+
+// Hands out the recorder for ShellExecuteA and the real thing otherwise.
+FARPROC WINAPI LookUpRecordingTheShell(HMODULE module, LPCSTR name) {
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 && std::strcmp(name, "ShellExecuteA") == 0) {
+        char path[MAX_PATH] = {};
+        GetModuleFileNameA(module, path, MAX_PATH);
+        shellLookedUpIn = path;
+        return reinterpret_cast<FARPROC>(&RecordShellExecute);
+    }
+    typedef FARPROC(WINAPI * GetProcAddressFunction)(HMODULE, LPCSTR);
+    return reinterpret_cast<GetProcAddressFunction>(realGetProcAddress)(module, name);
+}
+
 bool InterceptShell() {
-    static bool replaced = ReplaceImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&RecordShellExecute));
+    static bool replaced = [] {
+        realGetProcAddress = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcAddress");
+        return realGetProcAddress &&
+               ReplaceImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&LookUpRecordingTheShell));
+    }();
     shellCalls.clear();
     return replaced;
 }
@@ -134,7 +154,7 @@ void PressKey(HWND window, WPARAM key) { SendMessageA(window, WM_KEYDOWN, key, 1
 class OpenDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(InterceptShell()) << "this test's import of ShellExecuteA not found";
+        ASSERT_TRUE(InterceptShell()) << "this test's import of GetProcAddress not found";
         FillEntries(entries);
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc,
                                     reinterpret_cast<LPARAM>(&entries));
@@ -197,6 +217,11 @@ TEST_F(OpenDialog, RunOpensTheSelectedEntryAndKeepsTheDialogOpen) {
     EXPECT_FALSE(shellCalls[0].parameters);
     EXPECT_FALSE(shellCalls[0].directory) << "launched programs start in the launcher's current directory";
     EXPECT_EQ(shellCalls[0].show, SW_SHOW);
+    // Looked up when first needed, in the system folder's shell32 only.
+    char shell32[MAX_PATH] = {};
+    GetSystemDirectoryA(shell32, MAX_PATH);
+    EXPECT_EQ(_stricmp(shellLookedUpIn.c_str(), (std::string(shell32) + "\\shell32.dll").c_str()), 0)
+        << shellLookedUpIn;
 
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
