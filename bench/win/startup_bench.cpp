@@ -19,7 +19,7 @@
 
 namespace {
 
-int kRounds = 7;
+int kRounds = 21;
 const double kAllowedRatio = 1.15;
 const DWORD kTimeoutMs = 30000;
 

@@ -24,8 +24,8 @@ ConsoleRun RunConsoleProgram(const std::string& executable, const std::string& a
     char folder[MAX_PATH], path[MAX_PATH];
     if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "out", 0, path)) return run;
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    HANDLE output = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE output = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (output == INVALID_HANDLE_VALUE) return run;
 
     STARTUPINFOA startup = {};
@@ -35,7 +35,10 @@ ConsoleRun RunConsoleProgram(const std::string& executable, const std::string& a
     startup.hStdError = output;
     PROCESS_INFORMATION info = {};
     std::string commandLine = "\"" + executable + "\"" + (arguments.empty() ? "" : " " + arguments);
-    if (CreateProcessA(executable.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+    // No console at all, as when the output is redirected in a script: a
+    // console of its own would start Wine's console host, which inherits
+    // the output file and the folder and outlives the program.
+    if (CreateProcessA(executable.c_str(), &commandLine[0], nullptr, nullptr, TRUE, DETACHED_PROCESS,
                        nullptr, directory.c_str(), &startup, &info)) {
         CloseHandle(info.hThread);
         DWORD code = 0;
