@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/win/menu_workload.h"
+#include "bench/win/timing.h"
 #include "catalogue/catalogue.h"
 #include "tests/support/scratch_directory.h"
 
@@ -25,12 +26,6 @@ const int kEntriesPerFile = 100;
 const int kTargets = 500;    // existing files the surviving entries point at
 int kRepeats = 9;
 const double kAllowedRatio = 1.25;
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
 
 // The calls any catalogue builder has to make, and nothing else. Returns the
 // number of paths found so the work cannot be left out.
@@ -70,15 +65,6 @@ int Catalogue(int& files) {
     BuildCatalogue(paths, entries);
     files = paths.Count();
     return entries.Count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Minimum(const std::vector<double>& values) {
-    return *std::min_element(values.begin(), values.end());
 }
 
 }  // namespace

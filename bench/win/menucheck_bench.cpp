@@ -11,6 +11,7 @@
 #include <string>
 
 #include "bench/win/menu_workload.h"
+#include "bench/win/timing.h"
 #include "catalogue/catalogue.h"
 #include "menucheck/output.h"
 #include "menucheck/report.h"
@@ -22,12 +23,6 @@ const int kFiles = 100;
 const int kEntriesPerFile = 100;
 const int kTargets = 500;
 const double kAllowedRatio = 1.5;
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
 
 // Time of one BuildCatalogue over the current directory; `kept` gets the
 // number of entries it keeps.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/timing.h"
 #include "tests/e2e/dialog_window.h"
 #include "tests/support/scratch_directory.h"
 
@@ -22,17 +23,6 @@ namespace {
 int kRounds = 21;
 const double kAllowedRatio = 1.15;
 const DWORD kTimeoutMs = 30000;
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Starts `program` in `directory`, waits for its dialog to be visible and
 // returns the seconds that took, then closes the dialog and waits for the
