@@ -16,6 +16,47 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+// Starts `executable` in `directory` with the standard handles that
+// `startup` gives, waits up to `timeoutMs` and returns its exit code, or -1.
+long RunToEnd(const std::string& executable, const std::string& arguments, const std::string& directory,
+              STARTUPINFOA& startup, DWORD creationFlags, DWORD timeoutMs) {
+    long exitCode = -1;
+    PROCESS_INFORMATION info = {};
+    std::string commandLine = "\"" + executable + "\"" + (arguments.empty() ? "" : " " + arguments);
+    if (CreateProcessA(executable.c_str(), &commandLine[0], nullptr, nullptr, TRUE, creationFlags, nullptr,
+                       directory.c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        DWORD code = 0;
+        if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(info.hProcess, &code)) {
+            exitCode = long(code);
+        } else {
+            TerminateProcess(info.hProcess, 1);
+        }
+        CloseHandle(info.hProcess);
+    }
+    return exitCode;
+}
+
+// The rows of the console screen buffer `screen` down to the last one that
+// holds anything, each without its trailing blanks.
+std::vector<std::wstring> ReadScreenRows(HANDLE screen) {
+    std::vector<std::wstring> rows;
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleScreenBufferInfo(screen, &info)) return rows;
+    std::wstring row(size_t(info.dwSize.X), L' ');
+    for (SHORT y = 0; y <= info.dwCursorPosition.Y && y < info.dwSize.Y; ++y) {
+        DWORD read = 0;
+        COORD at = {0, y};
+        if (!ReadConsoleOutputCharacterW(screen, &row[0], DWORD(row.size()), at, &read)) break;
+        std::wstring text = row.substr(0, read);
+        text.erase(text.find_last_not_of(L' ') + 1);
+        rows.push_back(text);
+    }
+    while (!rows.empty() && rows.back().empty()) rows.pop_back();
+    return rows;
+}
+
 }  // namespace
 
 ConsoleRun RunConsoleProgram(const std::string& executable, const std::string& arguments,
@@ -33,26 +74,39 @@ ConsoleRun RunConsoleProgram(const std::string& executable, const std::string& a
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output;
     startup.hStdError = output;
-    PROCESS_INFORMATION info = {};
-    std::string commandLine = "\"" + executable + "\"" + (arguments.empty() ? "" : " " + arguments);
     // No console at all, as when the output is redirected in a script: a
     // console of its own would start Wine's console host, which inherits
     // the output file and the folder and outlives the program.
-    if (CreateProcessA(executable.c_str(), &commandLine[0], nullptr, nullptr, TRUE, DETACHED_PROCESS,
-                       nullptr, directory.c_str(), &startup, &info)) {
-        CloseHandle(info.hThread);
-        DWORD code = 0;
-        if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
-            GetExitCodeProcess(info.hProcess, &code)) {
-            run.exitCode = long(code);
-        } else {
-            TerminateProcess(info.hProcess, 1);
-        }
-        CloseHandle(info.hProcess);
-    }
+    run.exitCode = RunToEnd(executable, arguments, directory, startup, DETACHED_PROCESS, timeoutMs);
     CloseHandle(output);
     run.output = ReadWholeFile(path);
     run.lines = SplitLines(run.output);
     DeleteFileA(path);
+    return run;
+}
+
+ConsoleWindowRun RunInConsoleWindow(const std::string& executable, const std::string& arguments,
+                                    const std::string& directory, DWORD timeoutMs) {
+    ConsoleWindowRun run = {-1, {}};
+    // The test's own standard handles (ctest's pipes) come back afterwards.
+    HANDLE saved[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                      GetStdHandle(STD_ERROR_HANDLE)};
+    FreeConsole();
+    if (AllocConsole()) {
+        HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+        if (screen != INVALID_HANDLE_VALUE) {
+            STARTUPINFOA startup = {};
+            startup.cb = sizeof startup;
+            // No handles given: the program finds the console as its output.
+            run.exitCode = RunToEnd(executable, arguments, directory, startup, 0, timeoutMs);
+            run.rows = ReadScreenRows(screen);
+            CloseHandle(screen);
+        }
+        FreeConsole();
+    }
+    SetStdHandle(STD_INPUT_HANDLE, saved[0]);
+    SetStdHandle(STD_OUTPUT_HANDLE, saved[1]);
+    SetStdHandle(STD_ERROR_HANDLE, saved[2]);
     return run;
 }

@@ -215,6 +215,18 @@ TEST_F(MenucheckTest, SystemFolderPathIsANoteThatLeavesTheExitCodeAlone) {
         "dort nach SysWOW64 umgeleitet."});
 }
 
+TEST_F(MenucheckTest, UmlautsShowInAConsoleWindowAsWritten) {
+    // A console window shows its OEM code page, not the ANSI one the report is
+    // written in; what reaches the window must be the characters themselves.
+    scratch_.WriteFile("ziel.txt", "");
+    scratch_.WriteFile("men\xFC.spi", MenuEntry("ziel.txt", "F\xFCr alle"));
+    ConsoleWindowRun run = RunInConsoleWindow(MENUCHECK_EXE, "", scratch_.Path(), kCheckTimeoutMs);
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_GE(run.rows.size(), 3u);
+    EXPECT_EQ(run.rows[run.rows.size() - 2], L"  Zeile 1: \"F\u00FCr alle\" -> ziel.txt -- wird angezeigt");
+    EXPECT_EQ(run.rows.back(), L"Ergebnis: 1 Eintrag in 1 Men\u00FC" L"datei, 1 wird angezeigt.");
+}
+
 // --- calling it ------------------------------------------------------------------------
 
 TEST_F(MenucheckTest, HelpAndBadCallsAndMissingMenus) {
