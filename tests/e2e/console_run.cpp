@@ -1,5 +1,6 @@
 #include "tests/e2e/console_run.h"
 
+#include "tests/support/program_run.h"
 #include "tests/support/scratch_directory.h"
 
 namespace {
@@ -14,28 +15,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
         start = end + 2;
     }
     return lines;
-}
-
-// Starts `executable` in `directory` with the standard handles that
-// `startup` gives, waits up to `timeoutMs` and returns its exit code, or -1.
-long RunToEnd(const std::string& executable, const std::string& arguments, const std::string& directory,
-              STARTUPINFOA& startup, DWORD creationFlags, DWORD timeoutMs) {
-    long exitCode = -1;
-    PROCESS_INFORMATION info = {};
-    std::string commandLine = "\"" + executable + "\"" + (arguments.empty() ? "" : " " + arguments);
-    if (CreateProcessA(executable.c_str(), &commandLine[0], nullptr, nullptr, TRUE, creationFlags, nullptr,
-                       directory.c_str(), &startup, &info)) {
-        CloseHandle(info.hThread);
-        DWORD code = 0;
-        if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
-            GetExitCodeProcess(info.hProcess, &code)) {
-            exitCode = long(code);
-        } else {
-            TerminateProcess(info.hProcess, 1);
-        }
-        CloseHandle(info.hProcess);
-    }
-    return exitCode;
 }
 
 // The rows of the console screen buffer `screen` down to the last one that
@@ -77,7 +56,7 @@ ConsoleRun RunConsoleProgram(const std::string& executable, const std::string& a
     // No console at all, as when the output is redirected in a script: a
     // console of its own would start Wine's console host, which inherits
     // the output file and the folder and outlives the program.
-    run.exitCode = RunToEnd(executable, arguments, directory, startup, DETACHED_PROCESS, timeoutMs);
+    run.exitCode = RunProgramToEnd(executable, arguments, directory, startup, DETACHED_PROCESS, timeoutMs);
     CloseHandle(output);
     run.output = ReadWholeFile(path);
     run.lines = SplitLines(run.output);
@@ -99,7 +78,7 @@ ConsoleWindowRun RunInConsoleWindow(const std::string& executable, const std::st
             STARTUPINFOA startup = {};
             startup.cb = sizeof startup;
             // No handles given: the program finds the console as its output.
-            run.exitCode = RunToEnd(executable, arguments, directory, startup, 0, timeoutMs);
+            run.exitCode = RunProgramToEnd(executable, arguments, directory, startup, 0, timeoutMs);
             run.rows = ReadScreenRows(screen);
             CloseHandle(screen);
         }

@@ -2,25 +2,16 @@
 
 #include <windows.h>
 
-#include <string>
+#include "tests/support/program_run.h"
 
 namespace {
 
-// Runs `probe` and returns its exit code, or -1 when it could not be run.
+// Runs `probe` and returns its exit code, or -1 when it could not be run or
+// did not end within a minute.
 int RunProbe(const char* probe) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    std::string commandLine = std::string("\"") + probe + "\"";
-    if (!CreateProcessA(probe, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
-        return -1;
-    }
-    CloseHandle(info.hThread);
-    DWORD code = DWORD(-1);
-    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
-    return int(code);
+    return int(RunProgramToEnd(probe, "", "", startup, 0, 60000));
 }
 
 const bool k32Bit = sizeof(void*) == 4;

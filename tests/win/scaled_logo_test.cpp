@@ -15,6 +15,7 @@
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
 #include "tests/support/platform_probes.h"
+#include "tests/support/program_run.h"
 #include "tests/support/scratch_directory.h"
 #include "ui/scaled_logo.h"
 #include "ui/start_dialog.h"
@@ -145,29 +146,20 @@ bool ChildPassesAt(DWORD dpi, std::string& output) {
                                  &inheritable, OPEN_EXISTING, 0, nullptr);
     if (nowhere == INVALID_HANDLE_VALUE) return false;
 
-    std::string commandLine = std::string("\"") + self +
-                              "\" --gtest_filter=DISABLED_LogoInChild.* --gtest_also_run_disabled_tests" +
-                              " --gtest_output=xml:" + reportPath;
+    std::string arguments = "--gtest_filter=DISABLED_LogoInChild.* --gtest_also_run_disabled_tests"
+                            " --gtest_output=xml:" + reportPath;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nowhere;
     startup.hStdOutput = nowhere;
     startup.hStdError = nowhere;
-    PROCESS_INFORMATION child = {};
-    DWORD exitCode = 1;
+    long exitCode = -1;
     SetEnvironmentVariableA(kDpiVariable, std::to_string(dpi).c_str());
     {
         LogPixelsSetting setting(dpi);
-        if (setting.IsSet() &&
-            CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
-            // A dialog that does not end must not hold the setting forever.
-            if (WaitForSingleObject(child.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 1);
-            WaitForSingleObject(child.hProcess, 10000);
-            GetExitCodeProcess(child.hProcess, &exitCode);
-            CloseHandle(child.hThread);
-            CloseHandle(child.hProcess);
-        }
+        // A dialog that does not end must not hold the setting forever.
+        if (setting.IsSet()) exitCode = RunProgramToEnd(self, arguments, "", startup, 0, 60000);
     }
     SetEnvironmentVariableA(kDpiVariable, nullptr);
     CloseHandle(nowhere);
