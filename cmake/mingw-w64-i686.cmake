@@ -1,6 +1,5 @@
-# 32-bit Windows build: the shipped program and its tests. This machine's
-# kernel cannot execute 32-bit Linux code, but wine64 runs i386 Windows
-# programs in its WoW64 mode once it finds Wine's i386 DLLs (scripts/setup).
+# 32-bit Windows build: the shipped program and its tests, which run in
+# Debian's 32-bit Wine (wine32, installed by scripts/setup).
 # The -posix compilers are the ones GoogleTest builds with; the program
 # itself starts no threads and comes out the same with either.
 set(CMAKE_SYSTEM_NAME Windows)
@@ -13,4 +12,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
