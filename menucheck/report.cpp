@@ -185,12 +185,13 @@ void WarnAboutName(Output& out, Totals& totals, const char* text, const CheckedE
     }
 }
 
-// Warnings about the entries the launcher keeps a record of.
+// Warnings about the entries the launcher keeps a record of: about the path
+// of each, and about the name of each that the list shows.
 void ReportEntryWarnings(Output& out, Totals& totals, MenuText& menu) {
     for (int32_t i = 0; i < menu.entries.Count(); ++i) {
         const CheckedEntry& entry = menu.entries.At(i);
-        if (entry.verdict == kEntryPathEmpty || entry.verdict == kEntryPathTooLong) continue;
-        WarnAboutName(out, totals, menu.file.text, entry);
+        if (entry.verdict == kEntryPathTooLong) continue;
+        if (entry.verdict == kEntryShown) WarnAboutName(out, totals, menu.file.text, entry);
         const size_t pathLength = entry.span.pathLength;
         if (HasWildcard(entry.record.path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_WILDCARD);
         if (IsInSystemFolder(entry.record.path, pathLength)) Note(out, entry.line, IDS_SYSTEM_FOLDER);
