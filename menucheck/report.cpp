@@ -126,14 +126,8 @@ void ReportUnreadable(Output& out, Totals& totals, const char* path, MenuFileSta
     }
 }
 
-UINT VerdictText(EntryVerdict verdict) {
-    switch (verdict) {
-    case kEntryShown: return IDS_SHOWN;
-    case kEntryPathEmpty: return IDS_PATH_EMPTY;
-    case kEntryPathTooLong: return IDS_PATH_TOO_LONG;
-    default: return IDS_PATH_NOT_FOUND;
-    }
-}
+// What the report says of each verdict, in the order of EntryVerdict.
+const UINT kVerdictTexts[] = {IDS_SHOWN, IDS_PATH_EMPTY, IDS_PATH_TOO_LONG, IDS_PATH_NOT_FOUND};
 
 // One line per entry: where it starts, the name as the list shows it, the
 // path, and whether the launcher lists it.
@@ -152,7 +146,7 @@ void ReportEntries(Output& out, Totals& totals, MenuText& menu) {
         }
         Number line = NumberOf(entry.line);
         Say(out, IDS_ENTRY_LINE, DetailOf(line.text), DetailOf(entry.record.name), path);
-        Say(out, VerdictText(entry.verdict));
+        Say(out, kVerdictTexts[entry.verdict]);
         EndLine(out);
         ++totals.entries;
         if (entry.verdict == kEntryShown) ++totals.shown;
