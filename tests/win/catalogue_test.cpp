@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -90,13 +91,13 @@ TEST(BuildCatalogue, WithoutMenuFilesReportsFalseAndLeavesBothListsEmpty) {
     EXPECT_TRUE(c.entries.empty());
 }
 
-TEST(BuildCatalogue, DirectoryNamedLikeMenuFileIsListedButContributesNothing) {
+TEST(BuildCatalogue, DirectoryNamedLikeMenuFileCountsAsFoundButIsNotListed) {
     ScratchDirectory dir;
     dir.MakeDirectory("x.spi");
     {
         Catalogue c = Build();
         EXPECT_TRUE(c.found);
-        EXPECT_EQ(c.paths, std::vector<std::string>{dir.PathOf("x.spi")});
+        EXPECT_TRUE(c.paths.empty());
         EXPECT_TRUE(c.entries.empty());
     }
 
@@ -108,11 +109,12 @@ TEST(BuildCatalogue, DirectoryNamedLikeMenuFileIsListedButContributesNothing) {
     std::vector<std::string> expectedPaths;
     Entries expected;
     for (const std::string& name : SearchOrder()) {
+        if (name == "x.spi") continue;
         expectedPaths.push_back(dir.PathOf(name));
         if (name == "a.spi") expected.emplace_back(dir.PathOf("target.txt"), "Target");
         if (name == "z.spi") expected.emplace_back("target.txt", "Relative");
     }
-    ASSERT_EQ(expectedPaths.size(), 3u);
+    ASSERT_EQ(expectedPaths.size(), 2u);
     EXPECT_EQ(c.paths, expectedPaths);
     EXPECT_EQ(c.entries, expected);
 }
@@ -151,21 +153,28 @@ TEST(BuildCatalogue, EntriesComeFileByFileInSearchOrderAndTextOrderWithinEachFil
     EXPECT_EQ(c.entries, expected);
 }
 
-TEST(BuildCatalogue, MenuFileHeldOpenElsewhereIsSkippedAndTheOthersStillCount) {
+TEST(BuildCatalogue, MenuFileHeldByAReaderIsReadAndOneHeldByAWriterIsSkipped) {
     ScratchDirectory dir;
     dir.WriteFile("target.txt", "x");
     dir.WriteFile("held.spi", MenuEntry("target.txt", "Held"));
     dir.WriteFile("free.spi", MenuEntry("target.txt", "Free"));
+    Entries both;
+    for (const std::string& name : SearchOrder()) {
+        both.emplace_back("target.txt", name == "held.spi" ? "Held" : "Free");
+    }
 
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     struct Hold {
         const char* what;
         DWORD access;
         DWORD share;
+        bool read;
     } holds[] = {
-        {"read, no sharing", GENERIC_READ, 0},
-        {"write, no sharing", GENERIC_WRITE, 0},
-        // The catalogue grants no sharing itself, so even a generous holder blocks it.
-        {"read, full sharing", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
+        {"a reader sharing with readers (a second launcher)", GENERIC_READ, FILE_SHARE_READ, true},
+        {"a reader sharing everything (a scanner)", GENERIC_READ, all, true},
+        {"a reader sharing nothing", GENERIC_READ, 0, false},
+        {"a writer sharing everything", GENERIC_WRITE, all, false},
+        {"a writer sharing with readers", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, false},
     };
     for (const Hold& hold : holds) {
         SCOPED_TRACE(hold.what);
@@ -175,18 +184,52 @@ TEST(BuildCatalogue, MenuFileHeldOpenElsewhereIsSkippedAndTheOthersStillCount) {
         Catalogue c = Build();
         CloseHandle(held);
         EXPECT_TRUE(c.found);
-        // Still found and listed; only its text is not read.
-        EXPECT_EQ(c.paths.size(), 2u);
-        EXPECT_EQ(c.entries, (Entries{{"target.txt", "Free"}}));
+        EXPECT_EQ(c.paths.size(), 2u) << "still found and listed; only its text may be left unread";
+        EXPECT_EQ(c.entries, hold.read ? both : (Entries{{"target.txt", "Free"}}));
     }
+}
 
-    // Released, the same file counts again.
-    Catalogue c = Build();
-    Entries expected;
-    for (const std::string& name : SearchOrder()) {
-        expected.emplace_back("target.txt", name == "held.spi" ? "Held" : "Free");
+TEST(BuildCatalogue, OnlyNamesWhoseOwnExtensionIsSpiAreRead) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    // Editor backups: "*.spi" matches them through short names ending in ".SPI".
+    for (const char* backup : {"menu.spi~", "menu.spiold", "menu.spix"}) {
+        dir.WriteFile(backup, MenuEntry("target.txt", backup));
     }
-    EXPECT_EQ(c.entries, expected);
+    IndexedList<PathBuffer> paths;
+    IndexedList<SkippedMatch> skipped;
+    EXPECT_FALSE(FindMenuFiles(paths, &skipped)) << "backups alone are no menu file";
+    EXPECT_EQ(paths.Count(), 0);
+    for (int32_t i = 0; i < skipped.Count(); ++i) EXPECT_EQ(skipped.At(i).reason, kSkipNotMenuName);
+
+    dir.WriteFile("MENU.SPI", MenuEntry("target.txt", "Capitals"));
+    Catalogue c = Build();
+    EXPECT_TRUE(c.found);
+    EXPECT_EQ(c.paths, std::vector<std::string>{dir.PathOf("MENU.SPI")});
+    EXPECT_EQ(c.entries, (Entries{{"target.txt", "Capitals"}}));
+}
+
+TEST(BuildCatalogue, NameWithoutAnAnsiFormIsReadByItsShortNameAndNeverAsAnother) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    dir.WriteFile("mena.spi", MenuEntry("target.txt", "mena"));
+    // "men\u0103.spi": the ANSI search turns the "\u0103" into "a" by best fit.
+    const std::wstring wide = std::wstring(dir.Path().begin(), dir.Path().end()) + L"\\men\u0103.spi";
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::string text = MenuEntry("target.txt", "breve");
+    DWORD written = 0;
+    WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
+    CloseHandle(file);
+    WCHAR shortName[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(wide.c_str(), shortName, MAX_PATH), 0u);
+
+    Catalogue c = Build();
+    std::vector<std::string> names;
+    for (const auto& entry : c.entries) names.push_back(entry.second);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"breve", "mena"}));
+    EXPECT_EQ(std::count(c.paths.begin(), c.paths.end(), dir.PathOf("mena.spi")), 1);
 }
 
 TEST(BuildCatalogue, MenuFileWhoseFullPathDoesNotFitIsSkipped) {
@@ -444,7 +487,7 @@ TEST(ReadMenuFile, SaysWhyAFileWasNotOpened) {
     dir.MakeDirectory("folder.spi");
     MenuFileText file;
 
-    HANDLE held = CreateFileA(dir.PathOf("held.spi").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    HANDLE held = CreateFileA(dir.PathOf("held.spi").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ReadMenuFile(dir.PathOf("held.spi").c_str(), file), kMenuFileNotOpened);
