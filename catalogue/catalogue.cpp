@@ -52,21 +52,26 @@ bool ToExactAnsi(const WCHAR* wide, char* ansi) {
     return back[i] == wide[i];
 }
 
-// Where one match of the search goes: its full path into `full`, or the
-// reason it is left out. `name` gets the name as the checker shows it.
-bool ResolveMatch(const WIN32_FIND_DATAW& found, char* name, PathBuffer& full, MenuFileSkip& reason) {
-    bool exact = ToExactAnsi(found.cFileName, name);
+}  // namespace
+
+bool JudgeMenuFileMatch(const WIN32_FIND_DATAW& found, SkippedMatch& match, PathBuffer& full) {
+    std::memset(&match, 0, sizeof match);
+    bool exact = ToExactAnsi(found.cFileName, match.name);
+    if (!HasMenuExtension(found.cFileName)) {
+        match.reason = kSkipNotMenuName;
+        return false;
+    }
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        reason = kSkipFolder;
+        match.reason = kSkipFolder;
         return false;
     }
     char shortName[kAnsiNameSize];
-    const char* opened = name;
+    const char* opened = match.name;
     if (!exact) {
         // The short name names the same file; without one, nothing may be
         // opened in its place.
         if (!found.cAlternateFileName[0] || !ToExactAnsi(found.cAlternateFileName, shortName)) {
-            reason = kSkipNoAnsiName;
+            match.reason = kSkipNoAnsiName;
             return false;
         }
         opened = shortName;
@@ -75,13 +80,11 @@ bool ResolveMatch(const WIN32_FIND_DATAW& found, char* name, PathBuffer& full, M
     DWORD length = GetFullPathNameA(opened, sizeof full.text, full.text, nullptr);
     // 0 is a failure; sizeof or more is the size the path would need.
     if (length == 0 || length >= sizeof full.text) {
-        reason = kSkipPathTooLong;
+        match.reason = kSkipPathTooLong;
         return false;
     }
     return true;
 }
-
-}  // namespace
 
 bool FindMenuFiles(IndexedList<PathBuffer>& paths, IndexedList<SkippedMatch>* skipped) {
     // The wide search gives each name as it is, and its short name.
@@ -91,18 +94,13 @@ bool FindMenuFiles(IndexedList<PathBuffer>& paths, IndexedList<SkippedMatch>* sk
     bool anyMenuFile = false;
     do {
         SkippedMatch match;
-        std::memset(&match, 0, sizeof match);
         PathBuffer full;
-        if (!HasMenuExtension(found.cFileName)) {
-            ToExactAnsi(found.cFileName, match.name);
-            match.reason = kSkipNotMenuName;
-        } else {
+        if (JudgeMenuFileMatch(found, match, full)) {
+            paths.Append(full);
             anyMenuFile = true;
-            if (ResolveMatch(found, match.name, full, match.reason)) {
-                paths.Append(full);
-                continue;
-            }
+            continue;
         }
+        if (match.reason != kSkipNotMenuName) anyMenuFile = true;
         if (skipped) skipped->Append(match);
     } while (FindNextFileW(search, &found));
     FindClose(search);

@@ -5,6 +5,10 @@
 
 #include <stdint.h>
 
+// The platform's find-data record, declared as <windows.h> does.
+struct _WIN32_FIND_DATAW;
+typedef struct _WIN32_FIND_DATAW WIN32_FIND_DATAW;
+
 #include "catalogue/menu_parser.h"
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
@@ -50,6 +54,11 @@ struct SkippedMatch {
     char name[520];  // the name as found, a character without an ANSI form as "?"
     MenuFileSkip reason;
 };
+
+// The launcher's decision on one match of the search: true with its full
+// path in `full`, or false with the reason in `match`, which always gets the
+// match's name. Its reason is kSkipNotMenuName only when it is no menu file.
+bool JudgeMenuFileMatch(const WIN32_FIND_DATAW& found, SkippedMatch& match, PathBuffer& full);
 
 // Appends the full path of each menu file in the current directory to
 // `paths`, in the order the directory search for "*.spi" returns them. Only

@@ -100,27 +100,42 @@ TEST_F(MenucheckTest, AWarningAloneMakesTheExitCodeOne) {
 
 // --- menu files the launcher skips ------------------------------------------------
 
-TEST_F(MenucheckTest, FileHeldOpenElsewhereAndFolderNamedLikeAMenuAreReported) {
+TEST_F(MenucheckTest, EachMatchTheLauncherSkipsGetsOneLineWithItsReason) {
     scratch_.WriteFile("da.exe", "MZ");
-    scratch_.WriteFile("gesperrt.spi", MenuEntry("da.exe", "Gesperrt"));
-    scratch_.MakeDirectory("ordner.spi");
-    HANDLE held = CreateFileA(scratch_.PathOf("gesperrt.spi").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    scratch_.WriteFile("menu.spi~", MenuEntry("da.exe", "Sicherung"));
+    // A backup alone leaves the folder without a menu file; it is only mentioned.
     ConsoleRun run = Check();
-    CloseHandle(held);
-    EXPECT_EQ(run.exitCode, 1);
-    std::vector<std::string> warnings = Warnings(run);
-    std::sort(warnings.begin(), warnings.end());
-    ASSERT_EQ(warnings.size(), 2u) << run.output;
-    EXPECT_EQ(warnings[0], "  Warnung: Das ist ein Ordner, keine Datei; der Programmstarter \xFC" "berspringt ihn.");
-    EXPECT_EQ(warnings[1], "  Warnung: Die Datei ist von einem anderen Programm ge\xF6" "ffnet; der Programmstarter \xFC" "berspringt sie.");
-    EXPECT_EQ(LastLine(run), "Ergebnis: 0 Eintr\xE4ge in 2 Men\xFC" "dateien, 0 werden angezeigt.")
-        << "entries of a file that cannot be read are not counted";
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.lines.size(), 2u) << run.output;
+    EXPECT_EQ(LastLine(run), "Keine g\xFCltige Datei gefunden");
 
-    // Released, the file is read again.
+    scratch_.WriteFile("gesperrt.spi", MenuEntry("da.exe", "Gesperrt"));
+    scratch_.WriteFile("gelesen.spi", MenuEntry("da.exe", "Gelesen"));
+    scratch_.MakeDirectory("ordner.spi");
+    const std::string tooLong = std::string(260 - scratch_.Path().size() - 5, 'g') + ".spi";
+    scratch_.WriteFile(std::wstring(tooLong.begin(), tooLong.end()), MenuEntry("da.exe", "Zu lang"));
+    HANDLE writer = CreateFileA(scratch_.PathOf("gesperrt.spi").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE reader = CreateFileA(scratch_.PathOf("gelesen.spi").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     run = Check();
-    EXPECT_EQ(LastLine(run), "Ergebnis: 1 Eintrag in 2 Men\xFC" "dateien, 1 wird angezeigt.");
+    CloseHandle(writer);
+    CloseHandle(reader);
+    EXPECT_EQ(run.exitCode, 1);
+    std::vector<std::string> skipped = LinesStartingWith(run, "\xDC" "bersprungen: ");
+    std::sort(skipped.begin(), skipped.end());
+    EXPECT_EQ(skipped, (std::vector<std::string>{
+        "\xDC" "bersprungen: " + scratch_.PathOf("gesperrt.spi") + " -- von einem anderen Programm zum Schreiben "
+            "ge\xF6" "ffnet oder gesperrt",
+        "\xDC" "bersprungen: " + tooLong + " -- der volle Pfad der Datei ist l\xE4nger als 259 Bytes",
+        "\xDC" "bersprungen: menu.spi~ -- keine Men\xFC" "datei: der Name endet nicht auf \".spi\" (*.spi passt "
+            "nur zu seinem kurzen 8.3-Namen), etwa eine Sicherungskopie",
+        "\xDC" "bersprungen: ordner.spi -- ein Ordner, keine Datei"})) << run.output;
+    EXPECT_EQ(ShownNames(run), std::vector<std::string>{"Gelesen"}) << "a reader does not keep the launcher out";
+    EXPECT_EQ(LastLine(run), "Ergebnis: 1 Eintrag in 4 Men\xFC" "dateien, 1 wird angezeigt.")
+        << "the backup is no menu file; the entries of files not read are not counted";
 }
 
 TEST_F(MenucheckTest, TextAfterANulIsReportedFromItsLine) {
@@ -225,6 +240,50 @@ TEST_F(MenucheckTest, UmlautsShowInAConsoleWindowAsWritten) {
     ASSERT_GE(run.rows.size(), 3u);
     EXPECT_EQ(run.rows[run.rows.size() - 2], L"  Zeile 1: \"F\u00FCr alle\" -> ziel.txt -- wird angezeigt");
     EXPECT_EQ(run.rows.back(), L"Ergebnis: 1 Eintrag in 1 Men\u00FC" L"datei, 1 wird angezeigt.");
+}
+
+TEST_F(MenucheckTest, EmptyPathOrNameTakesTheNextMarkerAndTheWarningSaysWhatIsShown) {
+    scratch_.WriteFile("da.exe", "MZ");
+    scratch_.WriteFile("menu.spi", "*p**n*Ohne Pfad*e*\r\n" + MenuEntry("da.exe", "Verschluckt") +
+                                       "*p*da.exe*n**e*\r\n" + MenuEntry("da.exe", "Danach"));
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Warnings(run), (std::vector<std::string>{
+        "  Warnung, Zeile 1: Auf \"*p*\" folgt gleich \"*n*\" (leerer Pfad): der Programmstarter nimmt den Text "
+        "bis zum n\xE4" "chsten \"*n*\" als Pfad und den Namen des n\xE4" "chsten Eintrags als Namen, und so zeigt er "
+        "meist keinen der beiden Eintr\xE4ge.",
+        "  Warnung, Zeile 3: Auf \"*n*\" folgt gleich \"*e*\" (leerer Name): die Liste zeigt stattdessen \"*e*\" und "
+        "den Text danach bis zum n\xE4" "chsten \"*p*\" oder \"*e*\" als Namen."})) << run.output;
+    EXPECT_EQ(ShownNames(run), (std::vector<std::string>{"*e*\xB7\xB7", "Danach"})) << run.output;
+}
+
+TEST_F(MenucheckTest, DevicesAndFullPathsOver259BytesAreShownButOpenNothing) {
+    scratch_.WriteFile("da.exe", "MZ");
+    const std::string deep = std::string(250 - scratch_.Path().size(), 'd');
+    scratch_.MakeDirectory(std::wstring(deep.begin(), deep.end()));
+    scratch_.WriteFile(std::wstring(deep.begin(), deep.end()) + L"\\tief.exe", "MZ");
+    // Old Mac editors end lines with CR alone; the long-path prefix is no wildcard.
+    scratch_.WriteFile("menu.spi", "*p*CON*n*Konsole*e*\r*p*" + scratch_.PathOf("nul.txt") + "*n*Nichts*e*\r" +
+                                       "*p*" + deep + "\\tief.exe*n*Tief*e*\r*p*\\\\?\\" +
+                                       scratch_.PathOf("da.exe") + "*n*Lang*e*\r");
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(ShownNames(run), (std::vector<std::string>{"Konsole", "Nichts", "Tief", "Lang"})) << run.output;
+    const std::string device = "Der Pfad nennt ein Ger\xE4t (CON, NUL, COM1, LPT1, AUX, PRN ...), keine Datei: der "
+                               "Eintrag wird angezeigt, \xF6" "ffnet aber nichts.";
+    EXPECT_EQ(Warnings(run), (std::vector<std::string>{
+        "  Warnung, Zeile 1: " + device, "  Warnung, Zeile 2: " + device,
+        "  Warnung, Zeile 3: Der volle Pfad ist l\xE4nger als 259 Bytes: der Eintrag wird angezeigt, l\xE4sst sich "
+        "aber nicht \xF6" "ffnen."}));
+}
+
+TEST_F(MenucheckTest, WhenNothingIsShownTheLastLineSaysTheLauncherEndsWithoutAWord) {
+    scratch_.WriteFile("leer.spi", "");
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, "Men\xFC" "datei " + scratch_.PathOf("leer.spi") + "\r\n"
+                          "Ergebnis: 0 Eintr\xE4ge in 1 Men\xFC" "datei, 0 werden angezeigt.\r\n"
+                          "Der Programmstarter zeigt hier keinen Eintrag: er endet ohne Fenster und ohne Meldung.\r\n");
 }
 
 // --- calling it ------------------------------------------------------------------------

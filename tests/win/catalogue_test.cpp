@@ -214,22 +214,39 @@ TEST(BuildCatalogue, NameWithoutAnAnsiFormIsReadByItsShortNameAndNeverAsAnother)
     dir.WriteFile("target.txt", "x");
     dir.WriteFile("mena.spi", MenuEntry("target.txt", "mena"));
     // "men\u0103.spi": the ANSI search turns the "\u0103" into "a" by best fit.
-    const std::wstring wide = std::wstring(dir.Path().begin(), dir.Path().end()) + L"\\men\u0103.spi";
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    std::string text = MenuEntry("target.txt", "breve");
-    DWORD written = 0;
-    WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
-    CloseHandle(file);
-    WCHAR shortName[MAX_PATH] = {};
-    ASSERT_GT(GetShortPathNameW(wide.c_str(), shortName, MAX_PATH), 0u);
+    dir.WriteFile(std::wstring(L"men\u0103.spi"), MenuEntry("target.txt", "breve"));
 
     Catalogue c = Build();
     std::vector<std::string> names;
     for (const auto& entry : c.entries) names.push_back(entry.second);
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"breve", "mena"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"breve", "mena"})) << "the first read by its short name";
     EXPECT_EQ(std::count(c.paths.begin(), c.paths.end(), dir.PathOf("mena.spi")), 1);
+}
+
+TEST(JudgeMenuFileMatch, GivesEachReasonAndOpensANameWithoutAnsiFormOnlyByItsShortName) {
+    ScratchDirectory dir;
+    auto judge = [](const wchar_t* name, const wchar_t* shortName, DWORD attributes, SkippedMatch& match,
+                    PathBuffer& full) {
+        WIN32_FIND_DATAW found = {};
+        found.dwFileAttributes = attributes;
+        wcscpy(found.cFileName, name);
+        wcscpy(found.cAlternateFileName, shortName);
+        return JudgeMenuFileMatch(found, match, full);
+    };
+    SkippedMatch match;
+    PathBuffer full;
+    EXPECT_FALSE(judge(L"men\u0103.spi", L"", FILE_ATTRIBUTE_NORMAL, match, full));
+    EXPECT_EQ(match.reason, kSkipNoAnsiName);
+    EXPECT_STREQ(match.name, "men?.spi");
+    ASSERT_TRUE(judge(L"men\u0103.spi", L"MEN_~1.SPI", FILE_ATTRIBUTE_NORMAL, match, full));
+    EXPECT_EQ(full.text, dir.PathOf("MEN_~1.SPI"));
+    ASSERT_TRUE(judge(L"Men\u00FC.SpI", L"MEN~1.SPI", FILE_ATTRIBUTE_NORMAL, match, full));
+    EXPECT_EQ(full.text, dir.PathOf("Men\xFC.SpI")) << "an exact ANSI form is used as it is";
+    EXPECT_FALSE(judge(L"x.spi", L"", FILE_ATTRIBUTE_DIRECTORY, match, full));
+    EXPECT_EQ(match.reason, kSkipFolder);
+    EXPECT_FALSE(judge(L"x.spi.bak", L"XSPI~1.BAK", FILE_ATTRIBUTE_NORMAL, match, full));
+    EXPECT_EQ(match.reason, kSkipNotMenuName);
 }
 
 TEST(BuildCatalogue, MenuFileWhoseFullPathDoesNotFitIsSkipped) {
@@ -243,21 +260,10 @@ TEST(BuildCatalogue, MenuFileWhoseFullPathDoesNotFitIsSkipped) {
     ASSERT_LE(tooLong.size(), 255u) << "temporary folder too shallow for this test";
     dir.WriteFile(fits, MenuEntry("target.txt", "Fits"));
 
-    // The ANSI calls stop below 260 bytes, so the long one is made and removed
-    // through the wide forms with the long-path prefix.
-    std::wstring wideLong = L"\\\\?\\";
-    for (char ch : base + tooLong) wideLong += wchar_t(static_cast<unsigned char>(ch));
-    HANDLE file = CreateFileW(wideLong.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    std::string text = MenuEntry("target.txt", "Too long");
-    DWORD written = 0;
-    WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
-    CloseHandle(file);
+    dir.WriteFile(std::wstring(tooLong.begin(), tooLong.end()), MenuEntry("target.txt", "Too long"));
     ASSERT_EQ(SearchOrder().size(), 2u);
 
     Catalogue c = Build();
-    DeleteFileW(wideLong.c_str());
     EXPECT_TRUE(c.found);
     ASSERT_EQ(c.paths.size(), 1u);
     EXPECT_EQ(c.paths[0], base + fits);
