@@ -147,14 +147,6 @@ EntryVerdict JudgeRecord(const ProgramEntry& entry) {
     return entry.path[0] ? kEntryPathNotFound : kEntryPathEmpty;
 }
 
-EntryVerdict JudgeEntry(const char* text, const MenuEntrySpan& span, ProgramEntry& entry) {
-    if (MakeProgramEntry(text, span, entry)) return JudgeRecord(entry);
-    MenuEntrySpan nameOnly = span;
-    nameOnly.pathLength = 0;
-    MakeProgramEntry(text, nameOnly, entry);
-    return kEntryPathTooLong;
-}
-
 namespace {
 
 void DropEntriesNotShown(IndexedList<ProgramEntry>& entries) {

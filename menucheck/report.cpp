@@ -223,14 +223,15 @@ bool FullPathTooLong(const char* path) {
     return length == 0 || length >= sizeof full;
 }
 
-// Warnings about the entries the launcher keeps a record of.
+// Warnings about the entries the launcher keeps a record of: about the path
+// of each, and about the name of each that the list shows.
 void ReportEntryWarnings(Output& out, Totals& totals, MenuText& menu) {
     for (int32_t i = 0; i < menu.entries.Count(); ++i) {
         const CheckedEntry& entry = menu.entries.At(i);
         bool pathTookMarker = TakesMarker(menu.file.text + entry.span.path, entry.span.pathLength, 'n');
         if (pathTookMarker) Warn(out, totals, entry.line, IDS_PATH_MARKER_TAKEN);
-        if (entry.verdict == kEntryPathEmpty || entry.verdict == kEntryPathTooLong) continue;
-        WarnAboutName(out, totals, menu.file.text, entry);
+        if (entry.verdict == kEntryPathTooLong) continue;
+        if (entry.verdict == kEntryShown) WarnAboutName(out, totals, menu.file.text, entry);
         const char* path = entry.record.path;
         const size_t pathLength = entry.span.pathLength;
         // The stars of the markers it took are no wildcards of the author's.

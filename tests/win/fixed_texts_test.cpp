@@ -20,8 +20,9 @@ TEST(DISABLED_FixedTextsInChild, EachFitsItsControlOnOneLine) {
     ASSERT_NE(DpiSetByParent(), 0);
     IndexedList<ProgramEntry> entries;
     ASSERT_TRUE(entries.Append(ProgramEntry()));  // with no entry the dialog ends at once
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc,
-                                     reinterpret_cast<LPARAM>(&entries));
+    StartDialogSetup setup = {&entries, nullptr};  // nothing is opened
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), IDD_START, nullptr, StartDialogProc,
+                                     reinterpret_cast<LPARAM>(&setup));
     ASSERT_NE(dialog, nullptr);
     std::string seen;
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {

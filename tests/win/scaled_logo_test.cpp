@@ -9,6 +9,7 @@
 
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
+#include "resources/resource.h"
 #include "tests/support/dpi_child.h"
 #include "ui/scaled_logo.h"
 #include "ui/start_dialog.h"
@@ -59,8 +60,9 @@ TEST(DISABLED_LogoInChild, ShownAtTheDisplayDpiAndFreedWithTheDialog) {
     std::strcpy(entry.name, "Zeichnen");
     IndexedList<ProgramEntry> entries;
     ASSERT_TRUE(entries.Append(entry));
-    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), "Start", nullptr, WatchingDialogProc,
-                              reinterpret_cast<LPARAM>(&entries)),
+    StartDialogSetup setup = {&entries, nullptr};  // nothing is opened
+    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), IDD_START, nullptr, WatchingDialogProc,
+                              reinterpret_cast<LPARAM>(&setup)),
               1)
         << "ended by \"Abbrechen\"";
 
