@@ -124,19 +124,17 @@ void ReportUnreadable(Output& out, Totals& totals, const char* path, MenuFileSta
     }
 }
 
+// What the report says of each reason to skip a match, in the order of
+// MenuFileSkip.
+const UINT kSkipTexts[] = {IDS_SKIP_NOT_MENU_NAME, IDS_SKIP_NO_ANSI_NAME, IDS_SKIP_PATH_TOO_LONG,
+                           IDS_FILE_IS_FOLDER};
+
 // The matches of the search that the launcher left out, for the reason it
 // gave. Only a name that is no menu file's (a backup) is no finding.
 void ReportSkippedMatches(Output& out, Totals& totals, IndexedList<SkippedMatch>& skipped) {
     for (int32_t i = 0; i < skipped.Count(); ++i) {
         const SkippedMatch& match = skipped.At(i);
-        UINT reason = IDS_SKIP_NOT_MENU_NAME;
-        switch (match.reason) {
-        case kSkipNotMenuName: break;
-        case kSkipNoAnsiName: reason = IDS_SKIP_NO_ANSI_NAME; break;
-        case kSkipPathTooLong: reason = IDS_SKIP_PATH_TOO_LONG; break;
-        case kSkipFolder: reason = IDS_FILE_IS_FOLDER; break;
-        }
-        SaySkipped(out, match.name, reason);
+        SaySkipped(out, match.name, kSkipTexts[match.reason]);
         if (match.reason != kSkipNotMenuName) {
             totals.findings = true;
             ++totals.menuFiles;
@@ -144,14 +142,8 @@ void ReportSkippedMatches(Output& out, Totals& totals, IndexedList<SkippedMatch>
     }
 }
 
-UINT VerdictText(EntryVerdict verdict) {
-    switch (verdict) {
-    case kEntryShown: return IDS_SHOWN;
-    case kEntryPathEmpty: return IDS_PATH_EMPTY;
-    case kEntryPathTooLong: return IDS_PATH_TOO_LONG;
-    default: return IDS_PATH_NOT_FOUND;
-    }
-}
+// What the report says of each verdict, in the order of EntryVerdict.
+const UINT kVerdictTexts[] = {IDS_SHOWN, IDS_PATH_EMPTY, IDS_PATH_TOO_LONG, IDS_PATH_NOT_FOUND};
 
 // One line per entry: where it starts, the name as the list shows it, the
 // path, and whether the launcher lists it.
@@ -170,7 +162,7 @@ void ReportEntries(Output& out, Totals& totals, MenuText& menu) {
         }
         Number line = NumberOf(entry.line);
         Say(out, IDS_ENTRY_LINE, DetailOf(line.text), DetailOf(entry.record.name), path);
-        Say(out, VerdictText(entry.verdict));
+        Say(out, kVerdictTexts[entry.verdict]);
         EndLine(out);
         ++totals.entries;
         if (entry.verdict == kEntryShown) ++totals.shown;

@@ -6,16 +6,11 @@
 #include <cstring>
 #include <new>
 
-namespace {
-
-void* Filled(std::size_t size) {
-    if (size == 0) size = 1;
-    void* block = std::malloc(size);
+static void* Filled(std::size_t size) {
+    void* block = std::malloc(size ? size : 1);
     if (block) std::memset(block, 0xA5, size);
     return block;
 }
-
-}  // namespace
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Filled(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Filled(size); }
