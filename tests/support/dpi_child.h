@@ -1,9 +1,8 @@
-// Running some of a test program's tests at another display DPI. Wine reads
-// the DPI (LogPixels under HKCU\Control Panel\Desktop) once, when a process
-// starts, so such tests run in a child run of the same executable, started
-// after the value is set; the value is put back as it was as soon as the
-// child has ended, since other test programs share the prefix. Test
-// programs that use this must run serially (RUN_SERIAL).
+// A test at another display DPI. Wine reads the DPI (LogPixels under
+// HKCU\Control Panel\Desktop) once, when a process starts, so the test runs in
+// a child run of the same executable, started after the value is set; the
+// value is put back as soon as the child has ended. Other test programs
+// share the prefix, so those that use this run serially (RUN_SERIAL).
 #pragma once
 
 #include <windows.h>

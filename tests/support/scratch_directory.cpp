@@ -32,7 +32,8 @@ void WriteBytes(HANDLE file, const std::string& bytes, const std::string& name) 
     if (!ok || written != bytes.size()) Fail("WriteFile", name);
 }
 
-void RemoveWideTree(const std::wstring& path) {
+// Deletes a directory tree, whatever the names in it.
+void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -41,7 +42,7 @@ void RemoveWideTree(const std::wstring& path) {
             if (name == L"." || name == L"..") continue;
             std::wstring child = path + L"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveWideTree(child);
+                RemoveTree(child);
             } else {
                 SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(child.c_str());
@@ -72,7 +73,7 @@ ScratchDirectory::ScratchDirectory() : previous_(CurrentDirectory()) {
 
 ScratchDirectory::~ScratchDirectory() {
     SetCurrentDirectoryA(previous_.c_str());
-    RemoveTree(path_);
+    RemoveTree(LongPath(path_));
 }
 
 void ScratchDirectory::WriteFile(const std::string& name, const std::string& bytes) const {
@@ -90,16 +91,6 @@ void ScratchDirectory::WriteFile(const std::wstring& name, const std::string& by
     std::wstring full = LongPath(path_) + L"\\" + name;
     WriteBytes(CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
                bytes, path_ + "\\(a wide name)");
-}
-
-void ScratchDirectory::MakeDirectory(const std::wstring& name) const {
-    if (!CreateDirectoryW((LongPath(path_) + L"\\" + name).c_str(), nullptr)) {
-        Fail("CreateDirectoryW", path_ + "\\(a wide name)");
-    }
-}
-
-void RemoveTree(const std::string& path) {
-    RemoveWideTree(LongPath(path));
 }
 
 std::string ReadWholeFile(const std::string& path) {

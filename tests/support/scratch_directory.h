@@ -25,16 +25,11 @@ public:
     // The same for names the ANSI calls cannot reach: with characters outside
     // the ANSI code page, or with a full path over 259 bytes.
     void WriteFile(const std::wstring& name, const std::string& bytes) const;
-    void MakeDirectory(const std::wstring& name) const;
 
 private:
     std::string path_;
     std::string previous_;
 };
-
-// Deletes a directory tree, whatever the names in it; used by
-// ScratchDirectory, usable on its own.
-void RemoveTree(const std::string& path);
 
 // The bytes of the file at `path`, read with full sharing (another process
 // may still be writing it); empty when it cannot be opened.

@@ -209,7 +209,6 @@ const ExpectedControl kControls[] = {
     {"program list", kListBox, IDC_PROGRAM_LIST, L"", 0, 27, 28, 95, 77,
      kShown | WS_BORDER | WS_VSCROLL | WS_TABSTOP, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
     {"Ausfuehren button", kButton, IDC_RUN, L"Ausf\u00fchren", 0, 158, 41, 50, 14, kShown | WS_TABSTOP, BS_PUSHBUTTON},
-    // One line that keeps a long path's file name ("C:\...\x.exe") and shows "&" as written.
     {"path label", kStatic, IDC_PATH_LABEL, L"<Pfad>", 0, 19, 110, 114, 8, kShown | WS_GROUP,
      SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX},
     {"Autor group box", kButton, kNone, L"Autor:", 0, 16, 127, 184, 48, kShown, BS_GROUPBOX},

@@ -1,5 +1,6 @@
-// The logo at the display's DPI, on the modal dialog as WinMain runs it,
-// each DPI in a child run of this executable (tests/support/dpi_child.h).
+// The logo and the fixed texts at the display's DPI, on the modal dialog as
+// WinMain runs it, each DPI in a child run of this executable
+// (tests/support/dpi_child.h).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -25,6 +26,25 @@ struct LogoSeen {
     RECT control = {};  // the control's client area, which fits its bitmap
 };
 LogoSeen logoSeen;
+std::string textsCut;  // each fixed text that does not show whole, on one line
+
+// Measures each fixed text with its control's own font; the path label's text is no fixed one.
+void FindTextsCut(HWND dialog) {
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        char type[16] = {}, text[64] = {};
+        GetClassNameA(control, type, sizeof type);
+        if (lstrcmpiA(type, "Static") || control == FindLogoControl(dialog) || GetDlgCtrlID(control) == IDC_PATH_LABEL) continue;
+        HDC dc = GetDC(control);
+        HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, text, GetWindowTextA(control, text, sizeof text), &size);
+        SelectObject(dc, font);
+        ReleaseDC(control, dc);
+        RECT client = {};
+        GetClientRect(control, &client);
+        if (size.cx > client.right || size.cy > client.bottom) textsCut += std::string(text) + "; ";
+    }
+}
 
 HBITMAP ImageOf(HWND logo, BITMAP& size) {
     HBITMAP image = reinterpret_cast<HBITMAP>(SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0));
@@ -32,8 +52,9 @@ HBITMAP ImageOf(HWND logo, BITMAP& size) {
     return image;
 }
 
-// Looks at the logo around the real initialisation, then presses
-// "Abbrechen" through the message queue so the dialog ends in its own way.
+// Looks at the logo around the real initialisation and at the texts, then
+// presses "Abbrechen" through the message queue so the dialog ends in its
+// own way.
 INT_PTR CALLBACK WatchingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_INITDIALOG) return StartDialogProc(dialog, message, wParam, lParam);
     HWND logo = FindLogoControl(dialog);
@@ -41,6 +62,7 @@ INT_PTR CALLBACK WatchingDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     INT_PTR result = StartDialogProc(dialog, message, wParam, lParam);
     logoSeen.shown = ImageOf(logo, logoSeen.shownSize);
     GetClientRect(logo, &logoSeen.control);
+    FindTextsCut(dialog);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return result;
 }
@@ -79,18 +101,19 @@ TEST(DISABLED_LogoInChild, ShownAtTheDisplayDpiAndFreedWithTheDialog) {
     EXPECT_EQ(logoSeen.control.bottom, logoSeen.shownSize.bmHeight);
     EXPECT_EQ(GetObjectType(logoSeen.shown), 0u) << "the logo shown outlived the dialog";
     EXPECT_EQ(GetObjectType(logoSeen.original), 0u) << "the template's logo outlived the dialog";
+    EXPECT_EQ(textsCut, "") << "\"Version 1.0\" and the other fixed texts show whole";
 }
 
 // ---- The parent ---------------------------------------------------------------
 
 const char kFilter[] = "DISABLED_LogoInChild.*";
 
-TEST(ScaledLogo, At96DpiTheOriginalLogoIsKeptAndFreedWithTheDialog) {
+TEST(ScaledLogo, At96DpiTheOriginalLogoIsKeptAndFreedAndEveryFixedTextShowsWhole) {
     std::string output;
     EXPECT_TRUE(ChildTestPassesAt(96, kFilter, output)) << output;
 }
 
-TEST(ScaledLogo, At144DpiTheLogoIsScaledTo137By56AndBothBitmapsAreFreed) {
+TEST(ScaledLogo, At144DpiTheLogoIsScaledTo137By56AndFreedAndEveryFixedTextShowsWhole) {
     std::string output;
     EXPECT_TRUE(ChildTestPassesAt(144, kFilter, output)) << output;
 }
