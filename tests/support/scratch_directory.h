@@ -22,8 +22,7 @@ public:
     // Writes `bytes` to `name` (relative to the directory), replacing it.
     void WriteFile(const std::string& name, const std::string& bytes) const;
     void MakeDirectory(const std::string& name) const;
-    // The same for names the ANSI calls cannot reach: with characters outside
-    // the ANSI code page, or with a full path over 259 bytes.
+    // The same for names the ANSI calls cannot reach (not in the code page, full path over 259 bytes).
     void WriteFile(const std::wstring& name, const std::string& bytes) const;
 
 private:
