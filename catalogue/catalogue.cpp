@@ -13,26 +13,108 @@ bool PathExists(const char* path) {
     return true;
 }
 
-bool FindMenuFiles(IndexedList<PathBuffer>& paths) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("*.spi", &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    do {
-        PathBuffer full;
-        std::memset(&full, 0, sizeof full);
-        DWORD length = GetFullPathNameA(found.cFileName, sizeof full.text, full.text, nullptr);
-        // 0 is a failure; sizeof or more is the size the path would need.
-        if (length != 0 && length < sizeof full.text) paths.Append(full);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+namespace {
+
+// The launcher's own test of a menu file's name: the part after its last dot
+// is "spi" in any case. The search pattern also matches names whose 8.3
+// short name ends in ".SPI", such as the editor backups "menu.spi~" and
+// "menu.spiold".
+bool HasMenuExtension(const WCHAR* name) {
+    const WCHAR* dot = nullptr;
+    for (const WCHAR* at = name; *at; ++at) {
+        if (*at == L'.') dot = at;
+    }
+    // (c | 0x20) folds only 'S' onto 's' and so on; a NUL never matches.
+    return dot && (dot[1] | 0x20) == L's' && (dot[2] | 0x20) == L'p' && (dot[3] | 0x20) == L'i' &&
+           dot[4] == L'\0';
+}
+
+// Room for any name in ANSI, double-byte code pages included.
+const int kAnsiNameSize = sizeof(SkippedMatch().name);
+
+// Converts `wide` into `ansi` (kAnsiNameSize bytes) and says whether that is
+// its exact ANSI form, the one that names this file and no other. Best fit
+// would turn a character the code page lacks into a look-alike ("\u0103"
+// into "a") and so name a different file; without it such a character
+// becomes "?", and reading the result back shows the loss.
+bool ToExactAnsi(const WCHAR* wide, char* ansi) {
+    // UTF-8 as the ANSI code page (an option of newer Windows) has no best
+    // fit and refuses the flag.
+    DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    if (WideCharToMultiByte(CP_ACP, flags, wide, -1, ansi, kAnsiNameSize, nullptr, nullptr) <= 0) {
+        ansi[0] = '\0';
+        return false;
+    }
+    WCHAR back[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, ansi, -1, back, MAX_PATH) <= 0) return false;
+    int i = 0;
+    while (back[i] == wide[i] && wide[i]) ++i;
+    return back[i] == wide[i];
+}
+
+}  // namespace
+
+bool JudgeMenuFileMatch(const WIN32_FIND_DATAW& found, SkippedMatch& match, PathBuffer& full) {
+    std::memset(&match, 0, sizeof match);
+    bool exact = ToExactAnsi(found.cFileName, match.name);
+    if (!HasMenuExtension(found.cFileName)) {
+        match.reason = kSkipNotMenuName;
+        return false;
+    }
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        match.reason = kSkipFolder;
+        return false;
+    }
+    char shortName[kAnsiNameSize];
+    const char* opened = match.name;
+    if (!exact) {
+        // The short name names the same file; without one, nothing may be
+        // opened in its place.
+        if (!found.cAlternateFileName[0] || !ToExactAnsi(found.cAlternateFileName, shortName)) {
+            match.reason = kSkipNoAnsiName;
+            return false;
+        }
+        opened = shortName;
+    }
+    std::memset(&full, 0, sizeof full);
+    DWORD length = GetFullPathNameA(opened, sizeof full.text, full.text, nullptr);
+    // 0 is a failure; sizeof or more is the size the path would need.
+    if (length == 0 || length >= sizeof full.text) {
+        match.reason = kSkipPathTooLong;
+        return false;
+    }
     return true;
+}
+
+bool FindMenuFiles(IndexedList<PathBuffer>& paths, IndexedList<SkippedMatch>* skipped) {
+    // The wide search gives each name as it is, and its short name.
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(L"*.spi", &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool anyMenuFile = false;
+    do {
+        SkippedMatch match;
+        PathBuffer full;
+        if (JudgeMenuFileMatch(found, match, full)) {
+            paths.Append(full);
+            anyMenuFile = true;
+            continue;
+        }
+        if (match.reason != kSkipNotMenuName) anyMenuFile = true;
+        if (skipped) skipped->Append(match);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return anyMenuFile;
 }
 
 MenuFileStatus ReadMenuFile(const char* path, MenuFileText& file) {
     file.text = nullptr;
     file.size = 0;
     file.openError = 0;
-    HANDLE handle = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    // Other readers (a virus scanner, the search indexer, a second launcher)
+    // are let in and do not hide the menu; a writer still keeps it out, so a
+    // half-saved menu is never read.
+    HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         file.openError = GetLastError();

@@ -5,6 +5,10 @@
 
 #include <stdint.h>
 
+// The platform's find-data record, declared as <windows.h> does.
+struct _WIN32_FIND_DATAW;
+typedef struct _WIN32_FIND_DATAW WIN32_FIND_DATAW;
+
 #include "catalogue/menu_parser.h"
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
@@ -37,14 +41,37 @@ EntryVerdict JudgeRecord(const ProgramEntry& entry);
 // `entry` holds only the name as the list would have shown it.
 EntryVerdict JudgeEntry(const char* text, const MenuEntrySpan& span, ProgramEntry& entry);
 
-// Appends the full path of each "*.spi" in the current directory to `paths`,
-// in the order the directory search returns them. A name whose full path
-// does not fit a PathBuffer is left out. False when nothing matched.
-bool FindMenuFiles(IndexedList<PathBuffer>& paths);
+// Why a match of the directory search for "*.spi" is not read as a menu file.
+enum MenuFileSkip {
+    kSkipNotMenuName,  // its own extension is not ".spi"; the search matched its 8.3 short name
+    kSkipNoAnsiName,   // its name has no exact ANSI form and there is no short name to open it by
+    kSkipPathTooLong,  // its full path needs more than 259 bytes
+    kSkipFolder        // a folder named like a menu file
+};
+
+// A match left out, for the menu checker to name with its reason.
+struct SkippedMatch {
+    char name[520];  // the name as found, a character without an ANSI form as "?"
+    MenuFileSkip reason;
+};
+
+// The launcher's decision on one match of the search: true with its full
+// path in `full`, or false with the reason in `match`, which always gets the
+// match's name. Its reason is kSkipNotMenuName only when it is no menu file.
+bool JudgeMenuFileMatch(const WIN32_FIND_DATAW& found, SkippedMatch& match, PathBuffer& full);
+
+// Appends the full path of each menu file in the current directory to
+// `paths`, in the order the directory search for "*.spi" returns them. Only
+// names whose own extension is ".spi" count. A name without an exact ANSI
+// form is listed by its short name. Every match left out is appended to
+// `skipped`, when given, with its reason, so that the checker never decides
+// a second time. False when no match is a menu file (folders and the
+// unreadable ones included).
+bool FindMenuFiles(IndexedList<PathBuffer>& paths, IndexedList<SkippedMatch>* skipped = nullptr);
 
 enum MenuFileStatus {
     kMenuFileRead,        // `text` holds the file
-    kMenuFileNotOpened,   // missing, a directory, no access, or held open elsewhere
+    kMenuFileNotOpened,   // missing, a directory, no access, or held open for writing elsewhere
     kMenuFileNotBuffered  // its size could not be asked or no buffer was had
 };
 
@@ -54,9 +81,10 @@ struct MenuFileText {
     uint32_t openError;     // the system's error code when the file was not opened
 };
 
-// Opens `path` without sharing, as the launcher does, and reads it whole into
-// a zero-padded buffer, which FreeMenuFile releases. At most the file's size
-// is ever read, so the three zero bytes after it always end the text.
+// Opens `path` as the launcher does, sharing it with other readers but not
+// with writers, and reads it whole into a zero-padded buffer, which
+// FreeMenuFile releases. At most the file's size is ever read, so the three
+// zero bytes after it always end the text.
 MenuFileStatus ReadMenuFile(const char* path, MenuFileText& file);
 void FreeMenuFile(MenuFileText& file);
 

@@ -13,6 +13,7 @@ namespace {
 const size_t kLongestPathShown = 300;
 
 struct Totals {
+    int32_t menuFiles;  // found, whether the launcher reads them or not
     int32_t entries;
     int32_t shown;
     bool findings;
@@ -99,30 +100,45 @@ void Note(Output& out, uint32_t line, UINT id) {
     SayAtLine(out, IDS_NOTE_AT_LINE, line, id);
 }
 
-void WarnFile(Output& out, Totals& totals, UINT id, Detail detail = Detail()) {
-    Say(out, IDS_WARNING);
-    Say(out, id, detail);
+// One line for a menu file the launcher does not read, named by `name`.
+void SaySkipped(Output& out, const char* name, UINT reason, Detail detail = Detail()) {
+    Say(out, IDS_SKIPPED_LINE, DetailOf(name));
+    Say(out, reason, detail);
     EndLine(out);
-    totals.findings = true;
 }
 
 void ReportUnreadable(Output& out, Totals& totals, const char* path, MenuFileStatus status,
                       uint32_t openError) {
-    if (status == kMenuFileNotBuffered) return WarnFile(out, totals, IDS_FILE_NOT_READ);
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return WarnFile(out, totals, IDS_FILE_IS_FOLDER);
-    }
+    totals.findings = true;
+    if (status == kMenuFileNotBuffered) return SaySkipped(out, path, IDS_FILE_NOT_READ);
     switch (openError) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return WarnFile(out, totals, IDS_FILE_HELD_OPEN);
+        return SaySkipped(out, path, IDS_FILE_HELD_OPEN);
     case ERROR_ACCESS_DENIED:
-        return WarnFile(out, totals, IDS_FILE_NO_ACCESS);
+        return SaySkipped(out, path, IDS_FILE_NO_ACCESS);
     default: {
         Number number = NumberOf(openError);
-        return WarnFile(out, totals, IDS_FILE_NOT_OPENED, DetailOf(number.text));
+        return SaySkipped(out, path, IDS_FILE_NOT_OPENED, DetailOf(number.text));
     }
+    }
+}
+
+// What the report says of each reason to skip a match, in the order of
+// MenuFileSkip.
+const UINT kSkipTexts[] = {IDS_SKIP_NOT_MENU_NAME, IDS_SKIP_NO_ANSI_NAME, IDS_SKIP_PATH_TOO_LONG,
+                           IDS_FILE_IS_FOLDER};
+
+// The matches of the search that the launcher left out, for the reason it
+// gave. Only a name that is no menu file's (a backup) is no finding.
+void ReportSkippedMatches(Output& out, Totals& totals, IndexedList<SkippedMatch>& skipped) {
+    for (int32_t i = 0; i < skipped.Count(); ++i) {
+        const SkippedMatch& match = skipped.At(i);
+        SaySkipped(out, match.name, kSkipTexts[match.reason]);
+        if (match.reason != kSkipNotMenuName) {
+            totals.findings = true;
+            ++totals.menuFiles;
+        }
     }
 }
 
@@ -162,8 +178,19 @@ void ReportEncoding(Output& out, Totals& totals, MenuText& menu) {
     Warn(out, totals, LineOf(menu.lines, evidence), encoding == kUtf16 ? IDS_UTF16 : IDS_UTF8);
 }
 
+// True when the `length` bytes at `field` begin with the marker "*<letter>*":
+// the parser only looks for the marker that ends a field from the field's
+// second byte on, so a field that is empty in the author's eyes takes the
+// next marker in.
+bool TakesMarker(const char* field, size_t length, char letter) {
+    return length >= 3 && field[0] == '*' && field[1] == letter && field[2] == '*';
+}
+
 void WarnAboutName(Output& out, Totals& totals, const char* text, const CheckedEntry& entry) {
     const MenuEntrySpan& span = entry.span;
+    if (TakesMarker(text + span.name, span.nameLength, 'e')) {
+        return Warn(out, totals, entry.line, IDS_NAME_MARKER_TAKEN);
+    }
     size_t shownLength = std::strlen(entry.record.name);
     if (shownLength < span.nameLength) {
         Warn(out, totals, entry.line, IDS_NAME_CUT, DetailOf(entry.record.name));
@@ -179,16 +206,33 @@ void WarnAboutName(Output& out, Totals& totals, const char* text, const CheckedE
     }
 }
 
+// True when the full path of `path` does not fit the platform's longest
+// path: the file search still finds a relative one, but it cannot be opened.
+// (Wine fails such a call instead of giving the size it would need.)
+bool FullPathTooLong(const char* path) {
+    char full[MAX_PATH];
+    DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+    return length == 0 || length >= sizeof full;
+}
+
 // Warnings about the entries the launcher keeps a record of: about the path
 // of each, and about the name of each that the list shows.
 void ReportEntryWarnings(Output& out, Totals& totals, MenuText& menu) {
     for (int32_t i = 0; i < menu.entries.Count(); ++i) {
         const CheckedEntry& entry = menu.entries.At(i);
+        bool pathTookMarker = TakesMarker(menu.file.text + entry.span.path, entry.span.pathLength, 'n');
+        if (pathTookMarker) Warn(out, totals, entry.line, IDS_PATH_MARKER_TAKEN);
         if (entry.verdict == kEntryPathTooLong) continue;
         if (entry.verdict == kEntryShown) WarnAboutName(out, totals, menu.file.text, entry);
+        const char* path = entry.record.path;
         const size_t pathLength = entry.span.pathLength;
-        if (HasWildcard(entry.record.path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_WILDCARD);
-        if (IsInSystemFolder(entry.record.path, pathLength)) Note(out, entry.line, IDS_SYSTEM_FOLDER);
+        // The stars of the markers it took are no wildcards of the author's.
+        if (!pathTookMarker && HasWildcard(path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_WILDCARD);
+        if (NamesDevice(path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_DEVICE);
+        if (entry.verdict == kEntryShown && FullPathTooLong(path)) {
+            Warn(out, totals, entry.line, IDS_FULL_PATH_TOO_LONG);
+        }
+        if (IsInSystemFolder(path, pathLength)) Note(out, entry.line, IDS_SYSTEM_FOLDER);
     }
 }
 
@@ -206,11 +250,12 @@ void ReportTextWarnings(Output& out, Totals& totals, MenuText& menu) {
 }
 
 void ReportMenuFile(Output& out, Totals& totals, const char* path) {
-    Say(out, IDS_FILE_HEADING, DetailOf(path));
-    EndLine(out);
+    ++totals.menuFiles;
     MenuText menu;
     MenuFileStatus status = ReadMenuText(path, menu);
     if (status != kMenuFileRead) return ReportUnreadable(out, totals, path, status, menu.file.openError);
+    Say(out, IDS_FILE_HEADING, DetailOf(path));
+    EndLine(out);
     ReportEntries(out, totals, menu);
     ReportEncoding(out, totals, menu);
     ReportEntryWarnings(out, totals, menu);
@@ -239,17 +284,26 @@ Counted CountedOf(uint32_t count, UINT one, UINT many) {
 
 CheckStatus CheckMenuFolder(Output& out) {
     IndexedList<PathBuffer> paths;
-    if (!FindMenuFiles(paths)) {
+    IndexedList<SkippedMatch> skipped;
+    Totals totals = {0, 0, 0, false};
+    bool found = FindMenuFiles(paths, &skipped);
+    ReportSkippedMatches(out, totals, skipped);
+    if (!found) {
         Say(out, IDS_NO_VALID_FILE);
         EndLine(out);
         return kCheckNoMenu;
     }
-    Totals totals = {0, 0, false};
     for (int32_t i = 0; i < paths.Count(); ++i) ReportMenuFile(out, totals, paths.At(i).text);
     Counted entries = CountedOf(uint32_t(totals.entries), IDS_ENTRY_ONE, IDS_ENTRY_MANY);
-    Counted files = CountedOf(uint32_t(paths.Count()), IDS_FILE_ONE, IDS_FILE_MANY);
+    Counted files = CountedOf(uint32_t(totals.menuFiles), IDS_FILE_ONE, IDS_FILE_MANY);
     Counted shown = CountedOf(uint32_t(totals.shown), IDS_VERB_ONE, IDS_VERB_MANY);
     Say(out, IDS_SUMMARY, DetailOf(entries.text), DetailOf(files.text), DetailOf(shown.text));
     EndLine(out);
+    if (totals.shown == 0) {
+        // The launcher's dialog ends itself while it starts, without a word.
+        Say(out, IDS_NOTHING_SHOWN);
+        EndLine(out);
+        totals.findings = true;
+    }
     return totals.findings ? kCheckFindings : kCheckClean;
 }

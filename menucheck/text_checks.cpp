@@ -20,16 +20,35 @@ char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// The number of line feeds in the `size` bytes at `text`; their offsets go
-// to `feeds` when it is given.
-size_t FindLineFeeds(const char* text, size_t size, size_t* feeds) {
+// The number of line ends in the `size` bytes at `text`; the offset of the
+// last byte of each goes to `ends` when it is given.
+size_t FindLineEnds(const char* text, size_t size, size_t* ends) {
     size_t count = 0;
-    const char* end = text + size;
-    for (const char* at = text; (at = static_cast<const char*>(std::memchr(at, '\n', size_t(end - at)))); ++at) {
-        if (feeds) feeds[count] = size_t(at - text);
+    for (size_t at = 0; at < size; ++at) {
+        if (text[at] != '\r' && text[at] != '\n') continue;
+        if (text[at] == '\r' && at + 1 < size && text[at + 1] == '\n') ++at;
+        if (ends) ends[count] = at;
         ++count;
     }
     return count;
+}
+
+bool IsDeviceStem(const char* stem, size_t length) {
+    static const char* const kDevices[] = {"con", "prn", "aux", "nul"};
+    static const char* const kNumbered[] = {"com", "lpt"};
+    char lower[4];
+    if (length < 3 || length > 4) return false;
+    for (size_t i = 0; i < length; ++i) lower[i] = LowerAscii(stem[i]);
+    if (length == 3) {
+        for (const char* device : kDevices) {
+            if (std::memcmp(lower, device, 3) == 0) return true;
+        }
+        return false;
+    }
+    for (const char* device : kNumbered) {
+        if (std::memcmp(lower, device, 3) == 0 && lower[3] >= '1' && lower[3] <= '9') return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -69,10 +88,21 @@ size_t FindCapitalMarker(const char* text, size_t from, size_t end) {
 }
 
 bool HasWildcard(const char* path, size_t length) {
-    for (size_t i = 0; i < length; ++i) {
+    size_t start = length >= 4 && std::memcmp(path, "\\\\?\\", 4) == 0 ? 4 : 0;
+    for (size_t i = start; i < length; ++i) {
         if (path[i] == '?' || path[i] == '*') return true;
     }
     return false;
+}
+
+bool NamesDevice(const char* path, size_t length) {
+    size_t start = length;
+    while (start > 0 && !IsSeparator(path[start - 1]) && path[start - 1] != ':') --start;
+    // The device is the part before the first dot; blanks before it do not count.
+    size_t end = start;
+    while (end < length && path[end] != '.') ++end;
+    while (end > start && path[end - 1] == ' ') --end;
+    return IsDeviceStem(path + start, end - start);
 }
 
 bool IsInSystemFolder(const char* path, size_t length) {
@@ -90,15 +120,15 @@ bool IsInSystemFolder(const char* path, size_t length) {
 }
 
 bool BuildLineIndex(LineIndex& index, const char* text, size_t size) {
-    index.count = FindLineFeeds(text, size, nullptr);
+    index.count = FindLineEnds(text, size, nullptr);
     index.feeds = index.count ? new (std::nothrow) size_t[index.count] : nullptr;
     if (index.count && !index.feeds) return false;
-    FindLineFeeds(text, size, index.feeds);
+    FindLineEnds(text, size, index.feeds);
     return true;
 }
 
 uint32_t LineOf(const LineIndex& index, size_t offset) {
-    // A line feed belongs to the line it ends.
+    // A line end belongs to the line it ends.
     return uint32_t(std::lower_bound(index.feeds, index.feeds + index.count, offset) - index.feeds) + 1;
 }
 

@@ -21,16 +21,23 @@ TextEncoding DetectEncoding(const char* bytes, size_t size, size_t& evidence);
 // `end`, or `end` when there is none.
 size_t FindCapitalMarker(const char* text, size_t from, size_t end);
 
-// True when `path` (of `length` bytes) holds "?" or "*".
+// True when `path` (of `length` bytes) holds "?" or "*". The "?" of the
+// long-path prefix "\\?\" is none.
 bool HasWildcard(const char* path, size_t length);
+
+// True when the last part of `path` names a device (CON, PRN, AUX, NUL,
+// COM1 to COM9, LPT1 to LPT9, any case), with or without an extension:
+// Windows finds such a name in every folder, yet it opens no file.
+bool NamesDevice(const char* path, size_t length);
 
 // True when a folder named "System32" (any case) is part of `path`.
 bool IsInSystemFolder(const char* path, size_t length);
 
 // The line (from 1) of any offset of a text, asked in any order: where each
-// line feed lies, found once.
+// line end lies, found once. CR LF, a lone LF and a lone CR (old Mac
+// editors) each end a line.
 struct LineIndex {
-    size_t* feeds;  // offsets of the text's line feeds, rising
+    size_t* feeds;  // offsets of the last byte of each line end, rising
     size_t count;
 };
 

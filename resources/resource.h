@@ -27,7 +27,6 @@
 #define IDS_PATH_NOT_FOUND 303
 #define IDS_PATH_TOO_LONG 304
 #define IDS_PATH_EMPTY 305
-#define IDS_WARNING 306
 #define IDS_WARNING_AT_LINE 307
 #define IDS_NOTE_AT_LINE 308
 #define IDS_SUMMARY 309
@@ -37,6 +36,8 @@
 #define IDS_FILE_MANY 313
 #define IDS_VERB_ONE 314
 #define IDS_VERB_MANY 315
+#define IDS_SKIPPED_LINE 316
+#define IDS_NOTHING_SHOWN 317
 
 // --- Strings of menucheck: what it warns about ----------------------------------
 #define IDS_FILE_HELD_OPEN 400
@@ -53,3 +54,10 @@
 #define IDS_PATH_WILDCARD 411
 #define IDS_CAPITAL_MARKER 412
 #define IDS_SYSTEM_FOLDER 413
+#define IDS_SKIP_NOT_MENU_NAME 414
+#define IDS_SKIP_NO_ANSI_NAME 415
+#define IDS_SKIP_PATH_TOO_LONG 416
+#define IDS_PATH_MARKER_TAKEN 417
+#define IDS_NAME_MARKER_TAKEN 418
+#define IDS_PATH_DEVICE 419
+#define IDS_FULL_PATH_TOO_LONG 420

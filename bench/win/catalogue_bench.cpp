@@ -30,16 +30,16 @@ const double kAllowedRatio = 1.25;
 // The calls any catalogue builder has to make, and nothing else. Returns the
 // number of paths found so the work cannot be left out.
 int Baseline(const std::vector<std::string>& entryPaths, std::vector<char>& buffer) {
-    WIN32_FIND_DATAA found;
-    std::vector<std::string> names;
-    HANDLE search = FindFirstFileA("*.spi", &found);
+    WIN32_FIND_DATAW wideFound;
+    std::vector<std::wstring> names;
+    HANDLE search = FindFirstFileW(L"*.spi", &wideFound);
     if (search != INVALID_HANDLE_VALUE) {
-        do names.emplace_back(found.cFileName);
-        while (FindNextFileA(search, &found));
+        do names.emplace_back(wideFound.cFileName);
+        while (FindNextFileW(search, &wideFound));
         FindClose(search);
     }
-    for (const std::string& name : names) {
-        HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    for (const std::wstring& name : names) {
+        HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) continue;
         DWORD size = GetFileSize(file, nullptr);
@@ -49,6 +49,7 @@ int Baseline(const std::vector<std::string>& entryPaths, std::vector<char>& buff
         }
         CloseHandle(file);
     }
+    WIN32_FIND_DATAA found;
     int exists = 0;
     for (const std::string& path : entryPaths) {
         HANDLE entry = FindFirstFileA(path.c_str(), &found);

@@ -100,27 +100,29 @@ TEST_F(MenucheckTest, AWarningAloneMakesTheExitCodeOne) {
 
 // --- menu files the launcher skips ------------------------------------------------
 
-TEST_F(MenucheckTest, FileHeldOpenElsewhereAndFolderNamedLikeAMenuAreReported) {
-    scratch_.WriteFile("da.exe", "MZ");
-    scratch_.WriteFile("gesperrt.spi", MenuEntry("da.exe", "Gesperrt"));
-    scratch_.MakeDirectory("ordner.spi");
-    HANDLE held = CreateFileA(scratch_.PathOf("gesperrt.spi").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    ConsoleRun run = Check();
-    CloseHandle(held);
-    EXPECT_EQ(run.exitCode, 1);
-    std::vector<std::string> warnings = Warnings(run);
-    std::sort(warnings.begin(), warnings.end());
-    ASSERT_EQ(warnings.size(), 2u) << run.output;
-    EXPECT_EQ(warnings[0], "  Warnung: Das ist ein Ordner, keine Datei; der Programmstarter \xFC" "berspringt ihn.");
-    EXPECT_EQ(warnings[1], "  Warnung: Die Datei ist von einem anderen Programm ge\xF6" "ffnet; der Programmstarter \xFC" "berspringt sie.");
-    EXPECT_EQ(LastLine(run), "Ergebnis: 0 Eintr\xE4ge in 2 Men\xFC" "dateien, 0 werden angezeigt.")
-        << "entries of a file that cannot be read are not counted";
+TEST_F(MenucheckTest, EachMatchTheLauncherSkipsGetsOneLineWithItsReason) {
+    scratch_.WriteFile("menu.spi~", "");
+    ConsoleRun run = Check();  // a backup alone is no menu file, and only mentioned
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.lines.size(), 2u) << run.output;
 
-    // Released, the file is read again.
+    scratch_.WriteFile("gesperrt.spi", "");
+    scratch_.MakeDirectory("ordner.spi");
+    const std::string tooLong = std::string(255 - scratch_.Path().size(), 'g') + ".spi";
+    scratch_.WriteFile(std::wstring(tooLong.begin(), tooLong.end()), "");
+    HANDLE writer = CreateFileA("gesperrt.spi", GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     run = Check();
-    EXPECT_EQ(LastLine(run), "Ergebnis: 1 Eintrag in 2 Men\xFC" "dateien, 1 wird angezeigt.");
+    CloseHandle(writer);
+    EXPECT_EQ(run.exitCode, 1);
+    std::vector<std::string> skipped = LinesStartingWith(run, "\xDC" "bersprungen: ");
+    std::sort(skipped.begin(), skipped.end());
+    EXPECT_EQ(skipped, (std::vector<std::string>{
+        "\xDC" "bersprungen: " + scratch_.PathOf("gesperrt.spi") + " -- von einem anderen Programm zum Schreiben ge\xF6" "ffnet oder gesperrt",
+        "\xDC" "bersprungen: " + tooLong + " -- der volle Pfad der Datei ist l\xE4nger als 259 Bytes",
+        "\xDC" "bersprungen: menu.spi~ -- keine Men\xFC" "datei: der Name endet nicht auf \".spi\" (*.spi passt nur zu seinem kurzen 8.3-Namen), etwa eine Sicherungskopie",
+        "\xDC" "bersprungen: ordner.spi -- ein Ordner, keine Datei"})) << run.output;
+    EXPECT_EQ(run.lines[run.lines.size() - 2], "Ergebnis: 0 Eintr\xE4ge in 3 Men\xFC" "dateien, 0 werden angezeigt.");
+    EXPECT_EQ(LastLine(run), "Der Programmstarter zeigt hier keinen Eintrag: er endet ohne Fenster und ohne Meldung.");
 }
 
 TEST_F(MenucheckTest, TextAfterANulIsReportedFromItsLine) {
@@ -234,6 +236,26 @@ TEST_F(MenucheckTest, UmlautsShowInAConsoleWindowAsWritten) {
     ASSERT_GE(run.rows.size(), 3u);
     EXPECT_EQ(run.rows[run.rows.size() - 2], L"  Zeile 1: \"F\u00FCr alle\" -> ziel.txt -- wird angezeigt");
     EXPECT_EQ(run.rows.back(), L"Ergebnis: 1 Eintrag in 1 Men\u00FC" L"datei, 1 wird angezeigt.");
+}
+
+TEST_F(MenucheckTest, MarkersTakenDevicesAndFullPathsOver259BytesAreWarnedAboutAtTheirLine) {
+    const std::string longName = std::string(258 - scratch_.Path().size(), 'g') + ".exe";
+    scratch_.WriteFile(std::wstring(longName.begin(), longName.end()), "MZ");
+    // Lines end in CR alone, as old Mac editors write them; the long-path prefix is no wildcard.
+    scratch_.WriteFile("menu.spi", "*p*CON*n*Konsole*e*\r*p*" + scratch_.PathOf("nul.txt") + "*n*Nichts*e*\r*p*" + longName +
+                                       "*n*Lang*e*\r*p*\\\\?\\" + scratch_.Path() + "*n*Ordner*e*\r*p**n*Ohne Pfad*e*\r*p*CON*n*Weg*e*\r"
+                                       "*p*CON*n**e*\r*p*CON*n*Danach*e*");
+    ConsoleRun run = Check();
+    EXPECT_EQ(ShownNames(run), (std::vector<std::string>{"Konsole", "Nichts", "Lang", "Ordner", "*e*\xB7", "Danach"}));
+    const std::string device = "Der Pfad nennt ein Ger\xE4t (CON, NUL, COM1, LPT1, AUX, PRN ...), keine Datei: der Eintrag "
+                               "wird angezeigt, \xF6" "ffnet aber nichts.";
+    EXPECT_EQ(Warnings(run), (std::vector<std::string>{"  Warnung, Zeile 1: " + device, "  Warnung, Zeile 2: " + device,
+        "  Warnung, Zeile 3: Der volle Pfad ist l\xE4nger als 259 Bytes: der Eintrag wird angezeigt, l\xE4sst sich aber nicht \xF6" "ffnen.",
+        "  Warnung, Zeile 5: Auf \"*p*\" folgt gleich \"*n*\" (leerer Pfad): der Programmstarter nimmt den Text bis zum "
+        "n\xE4" "chsten \"*n*\" als Pfad und den Namen des n\xE4" "chsten Eintrags als Namen, und so zeigt er meist keinen der beiden Eintr\xE4ge.",
+        "  Warnung, Zeile 7: Auf \"*n*\" folgt gleich \"*e*\" (leerer Name): die Liste zeigt stattdessen \"*e*\" und den Text "
+        "danach bis zum n\xE4" "chsten \"*p*\" oder \"*e*\" als Namen.", "  Warnung, Zeile 7: " + device,
+        "  Warnung, Zeile 8: " + device})) << run.output;
 }
 
 // --- calling it ------------------------------------------------------------------------

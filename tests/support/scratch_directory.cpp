@@ -17,6 +17,42 @@ void Fail(const char* what, const std::string& path) {
     std::abort();
 }
 
+// `path` with the long-path prefix, which takes the wide calls past 259 bytes.
+std::wstring LongPath(const std::string& path) {
+    wchar_t wide[MAX_PATH];
+    int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    return L"\\\\?\\" + std::wstring(wide, length > 0 ? size_t(length - 1) : 0);
+}
+
+void WriteBytes(HANDLE file, const std::string& bytes, const std::string& name) {
+    if (file == INVALID_HANDLE_VALUE) Fail("CreateFile", name);
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (!ok || written != bytes.size()) Fail("WriteFile", name);
+}
+
+// Deletes a directory tree, whatever the names in it.
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
 }  // namespace
 
 ScratchDirectory::ScratchDirectory() : previous_(CurrentDirectory()) {
@@ -37,18 +73,13 @@ ScratchDirectory::ScratchDirectory() : previous_(CurrentDirectory()) {
 
 ScratchDirectory::~ScratchDirectory() {
     SetCurrentDirectoryA(previous_.c_str());
-    RemoveTree(path_);
+    RemoveTree(LongPath(path_));
 }
 
 void ScratchDirectory::WriteFile(const std::string& name, const std::string& bytes) const {
     std::string full = PathOf(name);
-    HANDLE file = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) Fail("CreateFileA", full);
-    DWORD written = 0;
-    BOOL ok = ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    if (!ok || written != bytes.size()) Fail("WriteFile", full);
+    WriteBytes(CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
+               bytes, full);
 }
 
 void ScratchDirectory::MakeDirectory(const std::string& name) const {
@@ -56,24 +87,10 @@ void ScratchDirectory::MakeDirectory(const std::string& name) const {
     if (!CreateDirectoryA(full.c_str(), nullptr)) Fail("CreateDirectoryA", full);
 }
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
+void ScratchDirectory::WriteFile(const std::wstring& name, const std::string& bytes) const {
+    std::wstring full = LongPath(path_) + L"\\" + name;
+    WriteBytes(CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
+               bytes, path_ + "\\(a wide name)");
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -22,14 +22,13 @@ public:
     // Writes `bytes` to `name` (relative to the directory), replacing it.
     void WriteFile(const std::string& name, const std::string& bytes) const;
     void MakeDirectory(const std::string& name) const;
+    // The same for names the ANSI calls cannot reach (not in the code page, full path over 259 bytes).
+    void WriteFile(const std::wstring& name, const std::string& bytes) const;
 
 private:
     std::string path_;
     std::string previous_;
 };
-
-// Deletes a directory tree; used by ScratchDirectory, usable on its own.
-void RemoveTree(const std::string& path);
 
 // The bytes of the file at `path`, read with full sharing (another process
 // may still be writing it); empty when it cannot be opened.

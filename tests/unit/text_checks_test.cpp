@@ -82,6 +82,11 @@ TEST(PathChecks, WildcardsAndTheSystemFolder) {
     EXPECT_TRUE(wildcard("C:\\Tools\\edit?.exe"));
     EXPECT_FALSE(wildcard("C:\\Tools\\edit.exe"));
 
+    auto device = [](const std::string& path) { return NamesDevice(path.data(), path.size()); };
+    for (const char* path : {"CON", "Com1", "LPT9", "AUX", "prn", "NUL.txt", "C:\\x\\con.doc", "lpt1 .x", "C:/x/PRN", "C:aux"})
+        EXPECT_TRUE(device(path)) << path;
+    for (const char* path : {"COM0", "LPT", "CONSOLE.exe", "C:\\CON\\x.exe", "nul\\", "xnul", ""}) EXPECT_FALSE(device(path)) << path;
+
     auto system = [](const std::string& path) { return IsInSystemFolder(path.data(), path.size()); };
     EXPECT_TRUE(system("C:\\Windows\\System32\\notepad.exe"));
     EXPECT_TRUE(system("c:\\windows\\SYSTEM32"));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -90,13 +91,13 @@ TEST(BuildCatalogue, WithoutMenuFilesReportsFalseAndLeavesBothListsEmpty) {
     EXPECT_TRUE(c.entries.empty());
 }
 
-TEST(BuildCatalogue, DirectoryNamedLikeMenuFileIsListedButContributesNothing) {
+TEST(BuildCatalogue, DirectoryNamedLikeMenuFileCountsAsFoundButIsNotListed) {
     ScratchDirectory dir;
     dir.MakeDirectory("x.spi");
     {
         Catalogue c = Build();
         EXPECT_TRUE(c.found);
-        EXPECT_EQ(c.paths, std::vector<std::string>{dir.PathOf("x.spi")});
+        EXPECT_TRUE(c.paths.empty());
         EXPECT_TRUE(c.entries.empty());
     }
 
@@ -108,11 +109,12 @@ TEST(BuildCatalogue, DirectoryNamedLikeMenuFileIsListedButContributesNothing) {
     std::vector<std::string> expectedPaths;
     Entries expected;
     for (const std::string& name : SearchOrder()) {
+        if (name == "x.spi") continue;
         expectedPaths.push_back(dir.PathOf(name));
         if (name == "a.spi") expected.emplace_back(dir.PathOf("target.txt"), "Target");
         if (name == "z.spi") expected.emplace_back("target.txt", "Relative");
     }
-    ASSERT_EQ(expectedPaths.size(), 3u);
+    ASSERT_EQ(expectedPaths.size(), 2u);
     EXPECT_EQ(c.paths, expectedPaths);
     EXPECT_EQ(c.entries, expected);
 }
@@ -151,42 +153,54 @@ TEST(BuildCatalogue, EntriesComeFileByFileInSearchOrderAndTextOrderWithinEachFil
     EXPECT_EQ(c.entries, expected);
 }
 
-TEST(BuildCatalogue, MenuFileHeldOpenElsewhereIsSkippedAndTheOthersStillCount) {
+TEST(BuildCatalogue, MenuFileHeldByAReaderIsReadAndOneHeldByAWriterIsSkipped) {
     ScratchDirectory dir;
     dir.WriteFile("target.txt", "x");
     dir.WriteFile("held.spi", MenuEntry("target.txt", "Held"));
     dir.WriteFile("free.spi", MenuEntry("target.txt", "Free"));
 
-    struct Hold {
-        const char* what;
-        DWORD access;
-        DWORD share;
-    } holds[] = {
-        {"read, no sharing", GENERIC_READ, 0},
-        {"write, no sharing", GENERIC_WRITE, 0},
-        // The catalogue grants no sharing itself, so even a generous holder blocks it.
-        {"read, full sharing", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
-    };
-    for (const Hold& hold : holds) {
-        SCOPED_TRACE(hold.what);
-        HANDLE held = CreateFileA(dir.PathOf("held.spi").c_str(), hold.access, hold.share, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A reader sharing with readers (a scanner, a second launcher) keeps nothing out; a writer does.
+    for (DWORD access : {DWORD(GENERIC_READ), DWORD(GENERIC_WRITE)}) {
+        HANDLE held = CreateFileA(dir.PathOf("held.spi").c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         Catalogue c = Build();
         CloseHandle(held);
         EXPECT_TRUE(c.found);
-        // Still found and listed; only its text is not read.
-        EXPECT_EQ(c.paths.size(), 2u);
-        EXPECT_EQ(c.entries, (Entries{{"target.txt", "Free"}}));
+        EXPECT_EQ(c.paths.size(), 2u) << "still found and listed; only its text may be left unread";
+        EXPECT_EQ(c.entries.size(), access == GENERIC_READ ? 2u : 1u) << (access == GENERIC_READ ? "reader" : "writer");
     }
+}
 
-    // Released, the same file counts again.
-    Catalogue c = Build();
-    Entries expected;
-    for (const std::string& name : SearchOrder()) {
-        expected.emplace_back("target.txt", name == "held.spi" ? "Held" : "Free");
+TEST(BuildCatalogue, OnlyNamesWhoseOwnExtensionIsSpiAreReadAndNeverOneInPlaceOfAnother) {
+    ScratchDirectory dir;
+    dir.WriteFile("target.txt", "x");
+    // Editor backups: "*.spi" matches them through short names ending in ".SPI".
+    for (const char* backup : {"menu.spi~", "menu.spiold", "mena.spix"}) {
+        dir.WriteFile(backup, MenuEntry("target.txt", backup));
     }
-    EXPECT_EQ(c.entries, expected);
+    dir.WriteFile("MENA.SPI", MenuEntry("target.txt", "mena"));
+    // "men\u0103.spi": the ANSI search turns the "\u0103" into "a" by best fit.
+    dir.WriteFile(std::wstring(L"men\u0103.spi"), MenuEntry("target.txt", "breve"));
+
+    Catalogue c = Build();
+    std::vector<std::string> names;
+    for (const auto& entry : c.entries) names.push_back(entry.second);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"breve", "mena"})) << "the first read by its short name";
+    EXPECT_EQ(std::count(c.paths.begin(), c.paths.end(), dir.PathOf("MENA.SPI")), 1);
+
+    // Without a short name (Wine always makes one) such a file is not opened at all.
+    WIN32_FIND_DATAW found = {};
+    wcscpy(found.cFileName, L"men\u0103.spi");
+    SkippedMatch match;
+    PathBuffer full;
+    EXPECT_FALSE(JudgeMenuFileMatch(found, match, full));
+    EXPECT_EQ(match.reason, kSkipNoAnsiName);
+    EXPECT_STREQ(match.name, "men?.spi");
+    wcscpy(found.cAlternateFileName, L"MEN_~1.SPI");
+    ASSERT_TRUE(JudgeMenuFileMatch(found, match, full));
+    EXPECT_EQ(full.text, dir.PathOf("MEN_~1.SPI"));
 }
 
 TEST(BuildCatalogue, MenuFileWhoseFullPathDoesNotFitIsSkipped) {
@@ -200,21 +214,10 @@ TEST(BuildCatalogue, MenuFileWhoseFullPathDoesNotFitIsSkipped) {
     ASSERT_LE(tooLong.size(), 255u) << "temporary folder too shallow for this test";
     dir.WriteFile(fits, MenuEntry("target.txt", "Fits"));
 
-    // The ANSI calls stop below 260 bytes, so the long one is made and removed
-    // through the wide forms with the long-path prefix.
-    std::wstring wideLong = L"\\\\?\\";
-    for (char ch : base + tooLong) wideLong += wchar_t(static_cast<unsigned char>(ch));
-    HANDLE file = CreateFileW(wideLong.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    std::string text = MenuEntry("target.txt", "Too long");
-    DWORD written = 0;
-    WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
-    CloseHandle(file);
+    dir.WriteFile(std::wstring(tooLong.begin(), tooLong.end()), MenuEntry("target.txt", "Too long"));
     ASSERT_EQ(SearchOrder().size(), 2u);
 
     Catalogue c = Build();
-    DeleteFileW(wideLong.c_str());
     EXPECT_TRUE(c.found);
     ASSERT_EQ(c.paths.size(), 1u);
     EXPECT_EQ(c.paths[0], base + fits);
@@ -444,7 +447,7 @@ TEST(ReadMenuFile, SaysWhyAFileWasNotOpened) {
     dir.MakeDirectory("folder.spi");
     MenuFileText file;
 
-    HANDLE held = CreateFileA(dir.PathOf("held.spi").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    HANDLE held = CreateFileA(dir.PathOf("held.spi").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ReadMenuFile(dir.PathOf("held.spi").c_str(), file), kMenuFileNotOpened);

@@ -209,14 +209,15 @@ const ExpectedControl kControls[] = {
     {"program list", kListBox, IDC_PROGRAM_LIST, L"", 0, 27, 28, 95, 77,
      kShown | WS_BORDER | WS_VSCROLL | WS_TABSTOP, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
     {"Ausfuehren button", kButton, IDC_RUN, L"Ausf\u00fchren", 0, 158, 41, 50, 14, kShown | WS_TABSTOP, BS_PUSHBUTTON},
-    {"path label", kStatic, IDC_PATH_LABEL, L"<Pfad>", 0, 19, 110, 114, 8, kShown | WS_GROUP, SS_LEFT},
+    {"path label", kStatic, IDC_PATH_LABEL, L"<Pfad>", 0, 19, 110, 114, 8, kShown | WS_GROUP,
+     SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX},
     {"Autor group box", kButton, kNone, L"Autor:", 0, 16, 127, 184, 48, kShown, BS_GROUPBOX},
     {"first author line", kStatic, kNone, kAnyText, 0, 27, 141, 58, 9, kShown | WS_GROUP, SS_LEFT},
     {"second author line", kStatic, kNone, kAnyText, 0, 27, 157, 76, 8, kShown | WS_GROUP, SS_LEFT},
     {"logo picture", kStatic, kNone, nullptr, IDB_LOGO, 122, 143, 61, 23, kShown, SS_BITMAP},
     {"Programme group box", kButton, kNone, L"Programme:", 0, 16, 14, 123, 108, kShown, BS_GROUPBOX},
     {"Start group box", kButton, kNone, L"Start", 0, 148, 66, 52, 57, kShown, BS_GROUPBOX},
-    {"version line", kStatic, kNone, L"Version 1.0", 0, 155, 83, 36, 8, kShown | WS_GROUP, SS_LEFT},
+    {"version line", kStatic, kNone, L"Version 1.0", 0, 155, 83, 40, 8, kShown | WS_GROUP, SS_LEFTNOWORDWRAP},
     {"line below the version", kStatic, kNone, kAnyText, 0, 155, 100, 41, 8, kShown | WS_GROUP, SS_LEFT},
 };
 const size_t kControlCount = sizeof kControls / sizeof kControls[0];

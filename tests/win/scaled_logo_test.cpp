@@ -1,28 +1,21 @@
-// The logo at the display's DPI, on the modal dialog as WinMain runs it.
-// Wine reads the DPI (LogPixels under HKCU\Control Panel\Desktop) once, when
-// a process starts, so each DPI is measured in a child run of this same
-// executable, started after the value is set; the value is put back as it
-// was as soon as the child has ended, since other test programs share the
-// prefix.
+// The logo and the fixed texts at the display's DPI, on the modal dialog as
+// WinMain runs it, each DPI in a child run of this executable
+// (tests/support/dpi_child.h).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
 #include "resources/resource.h"
-#include "tests/support/program_run.h"
-#include "tests/support/scratch_directory.h"
+#include "tests/support/dpi_child.h"
 #include "ui/scaled_logo.h"
 #include "ui/start_dialog.h"
 
 namespace {
-
-const char kDpiVariable[] = "SCALED_LOGO_TEST_DPI";
 
 // ---- The child: one modal dialog at the DPI it was started with ------------
 
@@ -33,6 +26,25 @@ struct LogoSeen {
     RECT control = {};  // the control's client area, which fits its bitmap
 };
 LogoSeen logoSeen;
+std::string textsCut;  // each fixed text that does not show whole, on one line
+
+// Measures each fixed text with its control's own font; the path label's text is no fixed one.
+void FindTextsCut(HWND dialog) {
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        char type[16] = {}, text[64] = {};
+        GetClassNameA(control, type, sizeof type);
+        if (lstrcmpiA(type, "Static") || control == FindLogoControl(dialog) || GetDlgCtrlID(control) == IDC_PATH_LABEL) continue;
+        HDC dc = GetDC(control);
+        HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, text, GetWindowTextA(control, text, sizeof text), &size);
+        SelectObject(dc, font);
+        ReleaseDC(control, dc);
+        RECT client = {};
+        GetClientRect(control, &client);
+        if (size.cx > client.right || size.cy > client.bottom) textsCut += std::string(text) + "; ";
+    }
+}
 
 HBITMAP ImageOf(HWND logo, BITMAP& size) {
     HBITMAP image = reinterpret_cast<HBITMAP>(SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0));
@@ -40,8 +52,9 @@ HBITMAP ImageOf(HWND logo, BITMAP& size) {
     return image;
 }
 
-// Looks at the logo around the real initialisation, then presses
-// "Abbrechen" through the message queue so the dialog ends in its own way.
+// Looks at the logo around the real initialisation and at the texts, then
+// presses "Abbrechen" through the message queue so the dialog ends in its
+// own way.
 INT_PTR CALLBACK WatchingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_INITDIALOG) return StartDialogProc(dialog, message, wParam, lParam);
     HWND logo = FindLogoControl(dialog);
@@ -49,16 +62,16 @@ INT_PTR CALLBACK WatchingDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     INT_PTR result = StartDialogProc(dialog, message, wParam, lParam);
     logoSeen.shown = ImageOf(logo, logoSeen.shownSize);
     GetClientRect(logo, &logoSeen.control);
+    FindTextsCut(dialog);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return result;
 }
 
 // Runs only in the child, which the parent starts with this test's name and
-// the DPI it set in kDpiVariable.
+// the DPI it set.
 TEST(DISABLED_LogoInChild, ShownAtTheDisplayDpiAndFreedWithTheDialog) {
-    const char* wanted = std::getenv(kDpiVariable);
-    ASSERT_NE(wanted, nullptr);
-    const int dpi = std::atoi(wanted);
+    const int dpi = DpiSetByParent();
+    ASSERT_NE(dpi, 0);
     HDC screen = GetDC(nullptr);
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSX), dpi) << "LogPixels did not take";
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi);
@@ -88,103 +101,26 @@ TEST(DISABLED_LogoInChild, ShownAtTheDisplayDpiAndFreedWithTheDialog) {
     EXPECT_EQ(logoSeen.control.bottom, logoSeen.shownSize.bmHeight);
     EXPECT_EQ(GetObjectType(logoSeen.shown), 0u) << "the logo shown outlived the dialog";
     EXPECT_EQ(GetObjectType(logoSeen.original), 0u) << "the template's logo outlived the dialog";
+    EXPECT_EQ(textsCut, "") << "\"Version 1.0\" and the other fixed texts show whole";
 }
 
 // ---- The parent ---------------------------------------------------------------
 
-const char kDesktopKey[] = "Control Panel\\Desktop";
+const char kFilter[] = "DISABLED_LogoInChild.*";
 
-// The user's LogPixels as found, put back on destruction: the value
-// restored, or deleted again if there was none.
-class LogPixelsSetting {
-public:
-    explicit LogPixelsSetting(DWORD dpi) {
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                            nullptr, &key_, nullptr) != ERROR_SUCCESS) {
-            key_ = nullptr;
-            return;
-        }
-        DWORD size = sizeof previous_;
-        DWORD type = 0;
-        hadValue_ = RegQueryValueExA(key_, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&previous_),
-                                     &size) == ERROR_SUCCESS &&
-                    type == REG_DWORD && size == sizeof previous_;
-        set_ = RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
-               ERROR_SUCCESS;
-    }
-    ~LogPixelsSetting() {
-        if (!key_) return;
-        if (hadValue_)
-            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
-                           sizeof previous_);
-        else
-            RegDeleteValueA(key_, "LogPixels");
-        RegCloseKey(key_);
-    }
-    LogPixelsSetting(const LogPixelsSetting&) = delete;
-    LogPixelsSetting& operator=(const LogPixelsSetting&) = delete;
-    bool IsSet() const { return set_; }
-
-private:
-    HKEY key_ = nullptr;
-    DWORD previous_ = 0;
-    bool hadValue_ = false;
-    bool set_ = false;
-};
-
-// Runs the child test at `dpi`; true if it ran and passed. `output` gets
-// what it printed.
-bool ChildPassesAt(DWORD dpi, std::string& output) {
-    char self[MAX_PATH] = {};
-    if (!GetModuleFileNameA(nullptr, self, sizeof self)) return false;
-    ScratchDirectory scratch;
-    // The child writes its own report. It inherits nothing but NUL as its
-    // standard handles: its first window may start Wine's desktop process,
-    // which would inherit them and keep them open for the whole session.
-    std::string reportPath = scratch.PathOf("child.xml");
-    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-    HANDLE nowhere = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 &inheritable, OPEN_EXISTING, 0, nullptr);
-    if (nowhere == INVALID_HANDLE_VALUE) return false;
-
-    std::string arguments = "--gtest_filter=DISABLED_LogoInChild.* --gtest_also_run_disabled_tests"
-                            " --gtest_output=xml:" + reportPath;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nowhere;
-    startup.hStdOutput = nowhere;
-    startup.hStdError = nowhere;
-    long exitCode = -1;
-    SetEnvironmentVariableA(kDpiVariable, std::to_string(dpi).c_str());
-    {
-        LogPixelsSetting setting(dpi);
-        // A dialog that does not end must not hold the setting forever.
-        if (setting.IsSet()) exitCode = RunProgramToEnd(self, arguments, "", startup, 0, 60000);
-    }
-    SetEnvironmentVariableA(kDpiVariable, nullptr);
-    CloseHandle(nowhere);
-
-    output = ReadWholeFile(reportPath);
-    output += "\n(child exit code " + std::to_string(exitCode) + ")";
-    // A filter that matched nothing would pass too, so the one test must
-    // have run.
-    return exitCode == 0 && output.find("<testsuites tests=\"1\" failures=\"0\"") != std::string::npos;
+TEST(ScaledLogo, At96DpiTheOriginalLogoIsKeptAndFreedAndEveryFixedTextShowsWhole) {
+    std::string output;
+    EXPECT_TRUE(ChildTestPassesAt(96, kFilter, output)) << output;
 }
 
-TEST(ScaledLogo, At96DpiTheOriginalLogoIsKeptAndFreedWithTheDialog) {
+TEST(ScaledLogo, At144DpiTheLogoIsScaledTo137By56AndFreedAndEveryFixedTextShowsWhole) {
     std::string output;
-    EXPECT_TRUE(ChildPassesAt(96, output)) << output;
-}
-
-TEST(ScaledLogo, At144DpiTheLogoIsScaledTo137By56AndBothBitmapsAreFreed) {
-    std::string output;
-    EXPECT_TRUE(ChildPassesAt(144, output)) << output;
+    EXPECT_TRUE(ChildTestPassesAt(144, kFilter, output)) << output;
 }
 
 TEST(ScaledLogo, LogPixelsIsPutBackAfterTheChildRuns) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     auto read = [&](DWORD& value) {
         DWORD size = sizeof value;
@@ -194,7 +130,7 @@ TEST(ScaledLogo, LogPixelsIsPutBackAfterTheChildRuns) {
     DWORD before = 0, after = 0;
     bool hadBefore = read(before);
     std::string output;
-    ChildPassesAt(144, output);
+    ChildTestPassesAt(144, kFilter, output);
     bool hasAfter = read(after);
     RegCloseKey(key);
     EXPECT_EQ(hasAfter, hadBefore);

@@ -52,13 +52,13 @@ TEST(StringTable, MenucheckHasEveryTextItAsksFor) {
     ASSERT_NE(program, nullptr);
     const UINT ids[] = {IDS_USAGE, IDS_UNKNOWN_OPTION, IDS_TOO_MANY_FOLDERS, IDS_NO_SUCH_FOLDER,
                         IDS_FILE_HEADING, IDS_ENTRY_LINE, IDS_SHOWN, IDS_PATH_NOT_FOUND,
-                        IDS_PATH_TOO_LONG, IDS_PATH_EMPTY, IDS_WARNING, IDS_WARNING_AT_LINE,
+                        IDS_PATH_TOO_LONG, IDS_PATH_EMPTY, IDS_WARNING_AT_LINE,
                         IDS_NOTE_AT_LINE, IDS_SUMMARY, IDS_ENTRY_ONE, IDS_ENTRY_MANY, IDS_FILE_ONE,
                         IDS_FILE_MANY, IDS_VERB_ONE, IDS_VERB_MANY, IDS_FILE_HELD_OPEN,
                         IDS_FILE_NO_ACCESS, IDS_FILE_IS_FOLDER, IDS_FILE_NOT_OPENED,
                         IDS_FILE_NOT_READ, IDS_TEXT_AFTER_NUL, IDS_UTF8, IDS_UTF16, IDS_NAME_CUT,
                         IDS_NAME_EMPTY, IDS_NAME_LINE_BREAK, IDS_PATH_WILDCARD,
-                        IDS_CAPITAL_MARKER, IDS_SYSTEM_FOLDER};
+                        IDS_CAPITAL_MARKER, IDS_SYSTEM_FOLDER, IDS_SKIP_NO_ANSI_NAME};
     for (UINT id : ids) {
         EXPECT_FALSE(Text(program, id).empty()) << "no text " << id;
         EXPECT_TRUE(IsGerman(program, id)) << "text " << id;
