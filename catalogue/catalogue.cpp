@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "catalogue/menu_decoding.h"
 #include "catalogue/menu_parser.h"
 
 bool PathExists(const char* path) {
@@ -79,7 +80,8 @@ bool BuildCatalogue(IndexedList<PathBuffer>& paths, IndexedList<ProgramEntry>& e
     for (int32_t i = 0; i < paths.Count(); ++i) {
         MenuFileText file;
         if (ReadMenuFile(paths.At(i).text, file) != kMenuFileRead) continue;
-        ParseMenuText(file.text, entries);
+        MenuDecoding decoding;
+        if (DecodeMenuFile(file, decoding) == kMenuFileRead) ParseMenuText(file.text, entries, decoding.lost);
         FreeMenuFile(file);
     }
     DropMissingEntries(entries);

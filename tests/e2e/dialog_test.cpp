@@ -199,4 +199,25 @@ TEST_F(DialogTest, NamesKeepTheirWindowsCharacters) {
     EXPECT_EQ(ExitCode(), 0);
 }
 
+// A menu saved as Notepad saves it today lists what its ANSI form lists, and
+// an umlaut path opens.
+TEST_F(DialogTest, MenusSavedAsUtf8OrUtf16ListTheNamesOfTheAnsiFileAndOpenUmlautPaths) {
+    ASSERT_TRUE(InstallRecorder(scratch_.Path(), "Musik h\xF6ren.exe"));
+    const std::wstring menu = L"Men\u00FC\r\n*p*Musik h\u00F6ren.exe*n*Dr\u00FCck mich*e*\r\n*p*fehlt.exe*n*Fehlt*e*";
+    size_t runs = 0;
+    for (SavedAs how : {SavedAs::kAnsi, SavedAs::kUtf8, SavedAs::kUtf8WithMark, SavedAs::kUtf16Le}) {
+        SCOPED_TRACE(int(how));
+        scratch_.WriteFile("menu.spi", MenuFileBytes(menu, how));
+        StartLauncher();
+        HWND dialog = WaitForStartDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ListItems(GetDlgItem(dialog, IDC_PROGRAM_LIST)), std::vector<std::wstring>{L"Dr\u00FCck mich"});
+        ClickButton(GetDlgItem(dialog, IDOK));
+        EXPECT_EQ(ExitCode(), 0);
+        std::vector<RecorderRun> log = WaitForRecorderRuns(scratch_.Path(), ++runs, kLaunchTimeoutMs);
+        ASSERT_EQ(log.size(), runs);
+        EXPECT_EQ(log.back().program, "Musik h\xF6ren.exe");
+    }
+}
+
 }  // namespace

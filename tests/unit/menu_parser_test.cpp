@@ -9,9 +9,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "tests/support/latin1_decoding.h"
 
 namespace {
 
@@ -41,11 +46,12 @@ void PrintTo(const Entry& entry, std::ostream* out) {
 // Parses `text` (which may hold NULs of its own) placed at the end of an
 // exactly sized heap block with one terminating NUL, and returns the records
 // the list holds afterwards, each checked for terminated, zero-filled fields.
-std::vector<Entry> ParseInto(IndexedList<ProgramEntry>& entries, const std::string& text) {
+std::vector<Entry> ParseInto(IndexedList<ProgramEntry>& entries, const std::string& text,
+                             const unsigned char* lost = nullptr) {
     char* block = static_cast<char*>(std::malloc(text.size() + 1));
     std::memcpy(block, text.data(), text.size());
     block[text.size()] = '\0';
-    ParseMenuText(block, entries);
+    ParseMenuText(block, entries, lost);
     std::free(block);
 
     std::vector<Entry> records;
@@ -59,9 +65,9 @@ std::vector<Entry> ParseInto(IndexedList<ProgramEntry>& entries, const std::stri
     return records;
 }
 
-std::vector<Entry> Parse(const std::string& text) {
+std::vector<Entry> Parse(const std::string& text, const unsigned char* lost = nullptr) {
     IndexedList<ProgramEntry> entries;
-    return ParseInto(entries, text);
+    return ParseInto(entries, text, lost);
 }
 
 using Entries = std::vector<Entry>;
@@ -311,6 +317,86 @@ TEST(MenuScannerSpans, BuildTheParsersRecordsOnRandomTexts) {
         std::vector<Entry> parsed = Parse(text);
         ASSERT_EQ(fromSpans, parsed);
         ASSERT_EQ(fromMakeProgramEntry, parsed);
+    }
+}
+
+// The decoding step in front of the parser, with ISO 8859-1 for the system's
+// code page: the entries of the text it hands on, and whether it was ANSI.
+Entries ParseDecoded(const std::string& file, bool* ansi = nullptr) {
+    size_t size = file.size();
+    MenuDecoding decoding;
+    char* text = DecodeWithLatin1(file.data(), size, decoding);
+    if (ansi) *ansi = decoding.found.encoding == kAnsi && !decoding.lost && std::string(text, size) == file;
+    Entries entries = Parse(std::string(text, size), decoding.lost);
+    delete[] text;
+    return entries;
+}
+
+TEST(DecodedMenus, AnsiTextsAreParsedByteForByteAsBefore) {
+    std::vector<std::string> texts;
+    for (const char* folder : {"/tests/fuzz/corpus", "/examples"}) {
+        for (const auto& file : std::filesystem::directory_iterator(std::string(LAUNCHER_SOURCE_DIR) + folder)) {
+            std::ifstream in(file.path(), std::ios::binary);
+            texts.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+    }
+    std::mt19937 random(20261209);
+    while (texts.size() < 3000) {
+        std::string text = RandomText(random);
+        for (size_t k = random() % 4; k > 0 && !text.empty(); --k) text[random() % text.size()] = char(0x80 | random());
+        texts.push_back(text);
+    }
+    size_t ansiTexts = 0;
+    for (const std::string& text : texts) {
+        bool ansi = false;
+        Entries decoded = ParseDecoded(text, &ansi);
+        if (DetectEncoding(text.data(), text.size()).encoding != kAnsi) continue;
+        ++ansiTexts;
+        ASSERT_TRUE(ansi) << ::testing::PrintToString(text);
+        ASSERT_EQ(decoded, Parse(text));
+    }
+    EXPECT_GT(ansiTexts, 2900u);
+}
+
+// Random menus saved as UTF-8 (with and without a mark) and as UTF-16 give
+// the entries of their ANSI form, less those whose path holds a "?" for a
+// character without one (the pieces hold no "?" of their own).
+TEST(DecodedMenus, Utf8AndUtf16TextsGiveTheEntriesOfTheirAnsiForm) {
+    const struct {
+        const char* utf8;
+        const char16_t* utf16;
+        const char* latin1;
+    } pieces[] = {{"*p*", u"*p*", "*p*"}, {"*n*", u"*n*", "*n*"},  {"*e*", u"*e*", "*e*"},
+                  {"*", u"*", "*"},       {"a", u"a", "a"},        {"\r\n", u"\r\n", "\r\n"},
+                  {"\xC3\xA4", u"\u00E4", "\xE4"},   {"\xC3\x9F", u"\u00DF", "\xDF"},
+                  {"\xCE\xA9", u"\u03A9", "?"},       {"\xC5\x82", u"\u0142", "?"},
+                  {"\xF0\x9F\x98\x80", u"\U0001F600", "??"}};
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 2000; ++round) {
+        std::string utf8, latin1;
+        std::u16string utf16;
+        for (size_t i = random() % 40; i > 0; --i) {
+            const auto& piece = pieces[random() % (sizeof pieces / sizeof *pieces)];
+            // Now and then a run that brings a field to its limit.
+            size_t run = random() % 8 ? 1 : 45 + random() % 220;
+            for (size_t k = 0; k < run; ++k) {
+                utf8 += piece.utf8;
+                utf16 += piece.utf16;
+                latin1 += piece.latin1;
+            }
+        }
+        Entries expected = Parse(latin1);
+        expected.erase(std::remove_if(expected.begin(), expected.end(),
+                                      [](const Entry& e) { return e.path.find('?') != std::string::npos; }),
+                       expected.end());
+        std::string le = "\xFF\xFE", be = "\xFE\xFF";
+        for (char16_t unit : utf16) {
+            le += {char(unit & 0xFF), char(unit >> 8)};
+            be += {char(unit >> 8), char(unit & 0xFF)};
+        }
+        for (const std::string& file : {utf8, "\xEF\xBB\xBF" + utf8, le, be}) {
+            ASSERT_EQ(ParseDecoded(file), expected) << "round " << round << ", " << ::testing::PrintToString(file);
+        }
     }
 }
 
