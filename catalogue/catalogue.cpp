@@ -6,7 +6,6 @@
 #include <new>
 
 #include "catalogue/menu_decoding.h"
-#include "catalogue/menu_parser.h"
 
 bool PathExists(const char* path) {
     WIN32_FIND_DATAA found;
@@ -61,11 +60,26 @@ void FreeMenuFile(MenuFileText& file) {
     file.text = nullptr;
 }
 
+EntryVerdict JudgeRecord(const ProgramEntry& entry) {
+    if (PathExists(entry.path)) return kEntryShown;
+    // The search finds nothing at an empty path either; the two are told
+    // apart only to say why.
+    return entry.path[0] ? kEntryPathNotFound : kEntryPathEmpty;
+}
+
+EntryVerdict JudgeEntry(const char* text, const MenuEntrySpan& span, ProgramEntry& entry) {
+    if (MakeProgramEntry(text, span, entry)) return JudgeRecord(entry);
+    MenuEntrySpan nameOnly = span;
+    nameOnly.pathLength = 0;
+    MakeProgramEntry(text, nameOnly, entry);
+    return kEntryPathTooLong;
+}
+
 namespace {
 
-void DropMissingEntries(IndexedList<ProgramEntry>& entries) {
+void DropEntriesNotShown(IndexedList<ProgramEntry>& entries) {
     for (int32_t i = 0; i < entries.Count();) {
-        if (PathExists(entries.At(i).path)) {
+        if (JudgeRecord(entries.At(i)) == kEntryShown) {
             ++i;
         } else {
             entries.Remove(i, -1);  // position i now holds the next entry
@@ -84,6 +98,6 @@ bool BuildCatalogue(IndexedList<PathBuffer>& paths, IndexedList<ProgramEntry>& e
         if (DecodeMenuFile(file, decoding) == kMenuFileRead) ParseMenuText(file.text, entries, decoding.lost);
         FreeMenuFile(file);
     }
-    DropMissingEntries(entries);
+    DropEntriesNotShown(entries);
     return true;
 }

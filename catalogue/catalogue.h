@@ -5,13 +5,37 @@
 
 #include <stdint.h>
 
+#include "catalogue/menu_parser.h"
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
+
+// The full path of one menu file.
+struct PathBuffer {
+    char text[260];  // the platform's longest path, terminating NUL included
+};
+static_assert(sizeof(PathBuffer) == 260, "PathBuffer is one longest path");
 
 // True when the platform's file search finds anything at `path`: a file, a
 // directory, or, for a path with wildcards, any match. Relative paths are
 // taken from the current directory.
 bool PathExists(const char* path);
+
+// Whether the launcher shows an entry, and if not, why.
+enum EntryVerdict {
+    kEntryShown,
+    kEntryPathEmpty,     // nothing between "*p*" and "*n*"
+    kEntryPathTooLong,   // the path does not fit ProgramEntry::path, so no record is kept
+    kEntryPathNotFound   // the file search finds nothing at the path
+};
+
+// The verdict on a record of the entry list; the existence filter keeps
+// only what this shows.
+EntryVerdict JudgeRecord(const ProgramEntry& entry);
+
+// The verdict on the entry at `span` of `text`, with the record the list
+// would hold in `entry`. When the path is too long no record is kept, and
+// `entry` holds only the name as the list would have shown it.
+EntryVerdict JudgeEntry(const char* text, const MenuEntrySpan& span, ProgramEntry& entry);
 
 // Appends the full path of each "*.spi" in the current directory to `paths`,
 // in the order the directory search returns them. A name whose full path

@@ -1,6 +1,5 @@
-// The two records the start-up lists hold: one offered program, and the full
-// path of one menu file. Both are zero-filled before text is copied in, so
-// the fill, not the copy, terminates every field.
+// One offered program, as the entry list holds it. It is zero-filled before
+// text is copied in, so the fill, not the copy, terminates both fields.
 #pragma once
 
 struct ProgramEntry {
@@ -8,8 +7,3 @@ struct ProgramEntry {
     char name[50];   // what the list shows; at most 49 bytes of text
 };
 static_assert(sizeof(ProgramEntry) == 310, "ProgramEntry is two packed fixed-size fields");
-
-struct PathBuffer {
-    char text[260];  // the platform's longest path, terminating NUL included
-};
-static_assert(sizeof(PathBuffer) == 260, "PathBuffer is one longest path");

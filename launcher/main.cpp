@@ -4,6 +4,7 @@
 
 #include "catalogue/catalogue.h"
 #include "resources/resource.h"
+#include "ui/shell_open.h"
 #include "ui/start_dialog.h"
 
 namespace {
@@ -34,7 +35,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     IndexedList<PathBuffer> paths;
     IndexedList<ProgramEntry> entries;
     if (BuildCatalogue(paths, entries)) {
-        ShowStartDialog(instance, entries);  // how it ended does not change the exit code
+        ShowStartDialog(instance, entries, OpenWithShell);  // how it ended does not change the exit code
     } else {
         char text[64], caption[16];
         LoadStringA(instance, IDS_NO_VALID_FILE, text, sizeof text);

@@ -18,23 +18,49 @@ struct Totals {
     bool findings;
 };
 
-// The entries of a text in order, each with the line of its "*p*".
-struct EntryWalk {
-    MenuScanner scanner;
-    LineCounter lines;
+// One entry of a menu text, as the launcher would take it.
+struct CheckedEntry {
     MenuEntrySpan span;
-    uint32_t line;
+    uint32_t line;         // the line of its "*p*"
+    EntryVerdict verdict;
+    ProgramEntry record;   // what the list would hold (only the name when no record is kept)
 };
 
-void StartEntryWalk(EntryWalk& walk, const char* text) {
-    StartMenuScan(walk.scanner, text);
-    StartLineCount(walk.lines, text);
+// A menu file read as the launcher reads it, its entries judged in one walk.
+struct MenuText {
+    MenuFileText file;
+    size_t length;  // up to the first NUL: the launcher reads no further
+    LineIndex lines;
+    IndexedList<CheckedEntry> entries;
+};
+
+// The one walk over a text. False when its entries could not all be held.
+bool JudgeEntries(MenuText& menu) {
+    MenuScanner scanner;
+    StartMenuScan(scanner, menu.file.text);
+    CheckedEntry entry;
+    while (ScanMenuEntry(scanner, entry.span)) {
+        entry.line = LineOf(menu.lines, entry.span.opening);
+        entry.verdict = JudgeEntry(menu.file.text, entry.span, entry.record);
+        if (!menu.entries.Append(entry)) return false;
+    }
+    return true;
 }
 
-bool NextEntry(EntryWalk& walk) {
-    if (!ScanMenuEntry(walk.scanner, walk.span)) return false;
-    walk.line = LineAt(walk.lines, walk.span.opening);
-    return true;
+void FreeMenuText(MenuText& menu) {
+    FreeLineIndex(menu.lines);
+    FreeMenuFile(menu.file);
+}
+
+// Reads the menu file at `path` and judges its entries. A text whose index
+// or entries cannot be held counts as one that could not be buffered.
+MenuFileStatus ReadMenuText(const char* path, MenuText& menu) {
+    MenuFileStatus status = ReadMenuFile(path, menu.file);
+    if (status != kMenuFileRead) return status;
+    menu.length = std::strlen(menu.file.text);
+    if (BuildLineIndex(menu.lines, menu.file.text, menu.file.size) && JudgeEntries(menu)) return kMenuFileRead;
+    FreeMenuText(menu);
+    return kMenuFileNotBuffered;
 }
 
 struct Number {
@@ -53,13 +79,24 @@ Number NumberOf(uint32_t value) {
     return number;
 }
 
-void Warn(Output& out, Totals& totals, uint32_t line, UINT id, Detail detail = Detail(),
-          Detail second = Detail()) {
+void SayAtLine(Output& out, UINT prefix, uint32_t line, UINT id, Detail detail = Detail(),
+               Detail second = Detail()) {
     Number number = NumberOf(line);
-    Say(out, IDS_WARNING_AT_LINE, DetailOf(number.text));
+    Say(out, prefix, DetailOf(number.text));
     Say(out, id, detail, second);
     EndLine(out);
+}
+
+// A finding: the exit status becomes 1.
+void Warn(Output& out, Totals& totals, uint32_t line, UINT id, Detail detail = Detail(),
+          Detail second = Detail()) {
+    SayAtLine(out, IDS_WARNING_AT_LINE, line, id, detail, second);
     totals.findings = true;
+}
+
+// Information only: the exit status stays as it is.
+void Note(Output& out, uint32_t line, UINT id) {
+    SayAtLine(out, IDS_NOTE_AT_LINE, line, id);
 }
 
 void WarnFile(Output& out, Totals& totals, UINT id, Detail detail = Detail()) {
@@ -89,112 +126,101 @@ void ReportUnreadable(Output& out, Totals& totals, const char* path, MenuFileSta
     }
 }
 
+UINT VerdictText(EntryVerdict verdict) {
+    switch (verdict) {
+    case kEntryShown: return IDS_SHOWN;
+    case kEntryPathEmpty: return IDS_PATH_EMPTY;
+    case kEntryPathTooLong: return IDS_PATH_TOO_LONG;
+    default: return IDS_PATH_NOT_FOUND;
+    }
+}
+
 // One line per entry: where it starts, the name as the list shows it, the
 // path, and whether the launcher lists it.
-void ReportEntries(Output& out, Totals& totals, const char* text) {
-    EntryWalk walk;
-    StartEntryWalk(walk, text);
-    const MenuEntrySpan& span = walk.span;
-    ProgramEntry entry;
+void ReportEntries(Output& out, Totals& totals, MenuText& menu) {
     char longPath[kLongestPathShown + 3];
-    while (NextEntry(walk)) {
-        ++totals.entries;
-        Number line = NumberOf(walk.line);
-        UINT verdict = IDS_SHOWN;
-        Detail name, path;
-        if (MakeProgramEntry(text, span, entry)) {
-            name = DetailOf(entry.name);
-            path = DetailOf(entry.path);
-            if (span.pathLength == 0) verdict = IDS_PATH_EMPTY;
-            else if (!PathExists(entry.path)) verdict = IDS_PATH_NOT_FOUND;
-        } else {
-            size_t nameLength = span.nameLength < sizeof entry.name ? span.nameLength : sizeof entry.name - 1;
-            name = DetailOf(text + span.name, nameLength);
-            path = DetailOf(text + span.path, span.pathLength);
-            if (span.pathLength > kLongestPathShown) {
-                std::memcpy(longPath, text + span.path, kLongestPathShown);
+    for (int32_t i = 0; i < menu.entries.Count(); ++i) {
+        const CheckedEntry& entry = menu.entries.At(i);
+        Detail path = DetailOf(entry.record.path);
+        if (entry.verdict == kEntryPathTooLong) {
+            path = DetailOf(menu.file.text + entry.span.path, entry.span.pathLength);
+            if (entry.span.pathLength > kLongestPathShown) {
+                std::memcpy(longPath, path.bytes, kLongestPathShown);
                 std::memcpy(longPath + kLongestPathShown, "...", 3);
                 path = DetailOf(longPath, sizeof longPath);
             }
-            verdict = IDS_PATH_TOO_LONG;
         }
-        Say(out, IDS_ENTRY_LINE, DetailOf(line.text), name, path);
-        Say(out, verdict);
+        Number line = NumberOf(entry.line);
+        Say(out, IDS_ENTRY_LINE, DetailOf(line.text), DetailOf(entry.record.name), path);
+        Say(out, VerdictText(entry.verdict));
         EndLine(out);
-        if (verdict == IDS_SHOWN) ++totals.shown;
+        ++totals.entries;
+        if (entry.verdict == kEntryShown) ++totals.shown;
         else totals.findings = true;
     }
 }
 
-// Warnings about the entries the launcher keeps a record of.
-void ReportEntryWarnings(Output& out, Totals& totals, const char* text) {
-    EntryWalk walk;
-    StartEntryWalk(walk, text);
-    const MenuEntrySpan& span = walk.span;
-    ProgramEntry entry;
-    while (NextEntry(walk)) {
-        if (span.pathLength == 0 || !MakeProgramEntry(text, span, entry)) continue;
-        uint32_t line = walk.line;
-        const char* name = text + span.name;
-        if (span.nameLength >= sizeof entry.name) {
-            Warn(out, totals, line, IDS_NAME_CUT, DetailOf(entry.name));
-        } else if (span.nameLength == 0) {
-            Warn(out, totals, line, IDS_NAME_EMPTY);
-        }
-        for (size_t i = 0; i < span.nameLength; ++i) {
-            if (name[i] == '\r' || name[i] == '\n') {
-                Warn(out, totals, line, IDS_NAME_LINE_BREAK);
-                break;
-            }
-        }
-        if (HasWildcard(entry.path, span.pathLength)) Warn(out, totals, line, IDS_PATH_WILDCARD);
-        if (IsInSystemFolder(entry.path, span.pathLength)) {
-            // Information only: it does not change the exit status.
-            Number number = NumberOf(line);
-            Say(out, IDS_NOTE_AT_LINE, DetailOf(number.text));
-            Say(out, IDS_SYSTEM_FOLDER);
-            EndLine(out);
+// How the file was saved, when it is not the ANSI text the launcher reads.
+void ReportEncoding(Output& out, Totals& totals, MenuText& menu) {
+    size_t evidence;
+    TextEncoding encoding = DetectEncoding(menu.file.text, menu.file.size, evidence);
+    if (encoding == kAnsi) return;
+    Warn(out, totals, LineOf(menu.lines, evidence), encoding == kUtf16 ? IDS_UTF16 : IDS_UTF8);
+}
+
+void WarnAboutName(Output& out, Totals& totals, const char* text, const CheckedEntry& entry) {
+    const MenuEntrySpan& span = entry.span;
+    size_t shownLength = std::strlen(entry.record.name);
+    if (shownLength < span.nameLength) {
+        Warn(out, totals, entry.line, IDS_NAME_CUT, DetailOf(entry.record.name));
+    } else if (shownLength == 0) {
+        Warn(out, totals, entry.line, IDS_NAME_EMPTY);
+    }
+    for (size_t i = 0; i < span.nameLength; ++i) {
+        char c = text[span.name + i];
+        if (c == '\r' || c == '\n') {
+            Warn(out, totals, entry.line, IDS_NAME_LINE_BREAK);
+            break;
         }
     }
 }
 
-void ReportCapitalMarkers(Output& out, Totals& totals, const char* text, size_t length) {
-    LineCounter lines;
-    StartLineCount(lines, text);
-    for (size_t at = FindCapitalMarker(text, 0, length); at < length;
-         at = FindCapitalMarker(text, at + 1, length)) {
+// Warnings about the entries the launcher keeps a record of.
+void ReportEntryWarnings(Output& out, Totals& totals, MenuText& menu) {
+    for (int32_t i = 0; i < menu.entries.Count(); ++i) {
+        const CheckedEntry& entry = menu.entries.At(i);
+        if (entry.verdict == kEntryPathEmpty || entry.verdict == kEntryPathTooLong) continue;
+        WarnAboutName(out, totals, menu.file.text, entry);
+        const size_t pathLength = entry.span.pathLength;
+        if (HasWildcard(entry.record.path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_WILDCARD);
+        if (IsInSystemFolder(entry.record.path, pathLength)) Note(out, entry.line, IDS_SYSTEM_FOLDER);
+    }
+}
+
+// What the text holds besides its entries: capitalised markers, and text
+// that a NUL byte hides from the launcher.
+void ReportTextWarnings(Output& out, Totals& totals, MenuText& menu) {
+    const char* text = menu.file.text;
+    for (size_t at = FindCapitalMarker(text, 0, menu.length); at < menu.length;
+         at = FindCapitalMarker(text, at + 1, menu.length)) {
         char meant[3] = {'*', char(text[at + 1] - 'A' + 'a'), '*'};
-        Warn(out, totals, LineAt(lines, at), IDS_CAPITAL_MARKER, DetailOf(text + at, 3),
+        Warn(out, totals, LineOf(menu.lines, at), IDS_CAPITAL_MARKER, DetailOf(text + at, 3),
              DetailOf(meant, 3));
     }
+    if (menu.length < menu.file.size) Warn(out, totals, LineOf(menu.lines, menu.length), IDS_TEXT_AFTER_NUL);
 }
 
 void ReportMenuFile(Output& out, Totals& totals, const char* path) {
     Say(out, IDS_FILE_HEADING, DetailOf(path));
     EndLine(out);
-    MenuFileText file;
-    MenuFileStatus status = ReadMenuFile(path, file);
-    if (status != kMenuFileRead) return ReportUnreadable(out, totals, path, status, file.openError);
-
-    const char* text = file.text;
-    size_t length = std::strlen(text);  // the launcher reads no further
-    ReportEntries(out, totals, text);
-
-    size_t evidence;
-    TextEncoding encoding = DetectEncoding(text, file.size, evidence);
-    if (encoding != kAnsi) {
-        LineCounter lines;
-        StartLineCount(lines, text);
-        Warn(out, totals, LineAt(lines, evidence), encoding == kUtf16 ? IDS_UTF16 : IDS_UTF8);
-    }
-    ReportEntryWarnings(out, totals, text);
-    ReportCapitalMarkers(out, totals, text, length);
-    if (length < file.size) {
-        LineCounter lines;
-        StartLineCount(lines, text);
-        Warn(out, totals, LineAt(lines, length), IDS_TEXT_AFTER_NUL);
-    }
-    FreeMenuFile(file);
+    MenuText menu;
+    MenuFileStatus status = ReadMenuText(path, menu);
+    if (status != kMenuFileRead) return ReportUnreadable(out, totals, path, status, menu.file.openError);
+    ReportEntries(out, totals, menu);
+    ReportEncoding(out, totals, menu);
+    ReportEntryWarnings(out, totals, menu);
+    ReportTextWarnings(out, totals, menu);
+    FreeMenuText(menu);
 }
 
 // "1 Eintrag", "2 Einträge" and the like.

@@ -1,6 +1,8 @@
 #include "menucheck/text_checks.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -17,6 +19,18 @@ int TrailingBytes(unsigned char lead) {
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The number of line feeds in the `size` bytes at `text`; their offsets go
+// to `feeds` when it is given.
+size_t FindLineFeeds(const char* text, size_t size, size_t* feeds) {
+    size_t count = 0;
+    const char* end = text + size;
+    for (const char* at = text; (at = static_cast<const char*>(std::memchr(at, '\n', size_t(end - at)))); ++at) {
+        if (feeds) feeds[count] = size_t(at - text);
+        ++count;
+    }
+    return count;
+}
 
 }  // namespace
 
@@ -75,21 +89,20 @@ bool IsInSystemFolder(const char* path, size_t length) {
     return false;
 }
 
-void StartLineCount(LineCounter& counter, const char* text) {
-    counter.text = text;
-    counter.offset = 0;
-    counter.line = 1;
+bool BuildLineIndex(LineIndex& index, const char* text, size_t size) {
+    index.count = FindLineFeeds(text, size, nullptr);
+    index.feeds = index.count ? new (std::nothrow) size_t[index.count] : nullptr;
+    if (index.count && !index.feeds) return false;
+    FindLineFeeds(text, size, index.feeds);
+    return true;
 }
 
-uint32_t LineAt(LineCounter& counter, size_t offset) {
-    while (counter.offset < offset) {
-        const void* found = std::memchr(counter.text + counter.offset, '\n', offset - counter.offset);
-        if (!found) {
-            counter.offset = offset;
-            break;
-        }
-        counter.offset = size_t(static_cast<const char*>(found) - counter.text) + 1;
-        ++counter.line;
-    }
-    return counter.line;
+uint32_t LineOf(const LineIndex& index, size_t offset) {
+    // A line feed belongs to the line it ends.
+    return uint32_t(std::lower_bound(index.feeds, index.feeds + index.count, offset) - index.feeds) + 1;
+}
+
+void FreeLineIndex(LineIndex& index) {
+    delete[] index.feeds;
+    index.feeds = nullptr;
 }

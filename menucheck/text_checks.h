@@ -27,13 +27,15 @@ bool HasWildcard(const char* path, size_t length);
 // True when a folder named "System32" (any case) is part of `path`.
 bool IsInSystemFolder(const char* path, size_t length);
 
-// Line numbers (from 1) of offsets asked in rising order; each question
-// costs only the bytes since the last one.
-struct LineCounter {
-    const char* text;
-    size_t offset;
-    uint32_t line;
+// The line (from 1) of any offset of a text, asked in any order: where each
+// line feed lies, found once.
+struct LineIndex {
+    size_t* feeds;  // offsets of the text's line feeds, rising
+    size_t count;
 };
 
-void StartLineCount(LineCounter& counter, const char* text);
-uint32_t LineAt(LineCounter& counter, size_t offset);
+// Indexes the `size` bytes at `text` (NULs are ordinary bytes here). False
+// when no memory for the index was had.
+bool BuildLineIndex(LineIndex& index, const char* text, size_t size);
+uint32_t LineOf(const LineIndex& index, size_t offset);
+void FreeLineIndex(LineIndex& index);

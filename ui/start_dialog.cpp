@@ -4,13 +4,13 @@
 #include "collections/indexed_list.h"
 #include "resources/resource.h"
 #include "ui/scaled_logo.h"
-#include "ui/shell_open.h"
 
 namespace {
 
 // Set at WM_INITDIALOG, read by every later command. Lookups move the list's
 // cursor; the dialog never adds or removes entries.
 IndexedList<ProgramEntry>* shownEntries;
+OpenEntryFunction openEntry;
 
 // The entry under the list box's selection; with nothing selected (-1) the
 // list clamps to the first entry. Null only when there are no entries.
@@ -24,11 +24,13 @@ void OpenSelectedEntry(HWND dialog) {
     ProgramEntry* entry = SelectedEntry(dialog);
     // The launched program starts in the launcher's current directory,
     // where relative paths were checked.
-    if (entry) OpenWithShell(entry->path);
+    if (entry) openEntry(entry->path);
 }
 
 BOOL InitDialog(HWND dialog, LPARAM lParam) {
-    shownEntries = reinterpret_cast<IndexedList<ProgramEntry>*>(lParam);
+    const StartDialogSetup* setup = reinterpret_cast<const StartDialogSetup*>(lParam);
+    shownEntries = setup ? setup->entries : nullptr;
+    openEntry = setup ? setup->open : nullptr;
     if (!shownEntries || shownEntries->Count() == 0) {
         EndDialog(dialog, kStartDialogNoEntries);
         return TRUE;
@@ -85,10 +87,12 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
-StartDialogResult ShowStartDialog(HINSTANCE instance, IndexedList<ProgramEntry>& entries) {
+StartDialogResult ShowStartDialog(HINSTANCE instance, IndexedList<ProgramEntry>& entries,
+                                  OpenEntryFunction open) {
+    StartDialogSetup setup = {&entries, open};
     // Resource names match without regard to case: this finds "START".
     INT_PTR result = DialogBoxParamA(instance, "Start", nullptr, StartDialogProc,
-                                     reinterpret_cast<LPARAM>(&entries));
+                                     reinterpret_cast<LPARAM>(&setup));
     switch (result) {
     case kStartDialogClosed:
     case kStartDialogNoEntries:

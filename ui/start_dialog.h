@@ -14,12 +14,23 @@ enum StartDialogResult {
     kStartDialogNoEntries = 2  // nothing to offer: the dialog was never shown
 };
 
-// Runs the dialog "START" of `instance` modally over `entries`, which it only
-// reads, and returns when the dialog has ended.
-StartDialogResult ShowStartDialog(HINSTANCE instance, IndexedList<ProgramEntry>& entries);
+// Opens an entry's path: the launcher hands it to the shell.
+typedef void (*OpenEntryFunction)(const char* path);
+
+// What the dialog is started with: the entries it shows, which it only
+// reads, and how it opens the one chosen.
+struct StartDialogSetup {
+    IndexedList<ProgramEntry>* entries;
+    OpenEntryFunction open;
+};
+
+// Runs the dialog "START" of `instance` modally over `entries`, opening the
+// chosen ones with `open`, and returns when the dialog has ended.
+StartDialogResult ShowStartDialog(HINSTANCE instance, IndexedList<ProgramEntry>& entries,
+                                  OpenEntryFunction open);
 
 // Dialog procedure for the template "START". The initialisation parameter is
-// the address of an IndexedList<ProgramEntry>, which the dialog only reads;
-// a null or empty list ends the dialog with kStartDialogNoEntries before it
-// is shown.
+// the address of a StartDialogSetup, copied at once; a null setup, or a null
+// or empty list, ends the dialog with kStartDialogNoEntries before it is
+// shown.
 INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,13 +2,15 @@
 // them, and what each button and key opens or closes.
 #include "tests/e2e/launcher_fixture.h"
 
+#include <tlhelp32.h>
+
 namespace {
 
 class DialogTest : public LauncherTest {
 protected:
     // A menu of three recorder copies with a missing entry among them; the
     // second is written relative to the current directory.
-    void StartWithThreePrograms() {
+    void StartWithThreePrograms(const std::string& launcher = LAUNCHER_EXE) {
         ASSERT_TRUE(InstallRecorder(scratch_.Path(), "first.exe"));
         ASSERT_TRUE(InstallRecorder(scratch_.Path(), "second.exe"));
         ASSERT_TRUE(InstallRecorder(scratch_.Path(), "third.exe"));
@@ -16,7 +18,7 @@ protected:
                            "Programme zum Testen\r\n" + MenuEntry(FirstPath(), "Erstes") +
                                MenuEntry(scratch_.PathOf("missing.exe"), "Fehlt") +
                                MenuEntry("second.exe", "Zweites") + MenuEntry(ThirdPath(), "Drittes"));
-        StartLauncher();
+        StartLauncher(launcher);
         dialog_ = WaitForStartDialog();
         ASSERT_NE(dialog_, nullptr) << "the dialog did not appear";
         list_ = GetDlgItem(dialog_, IDC_PROGRAM_LIST);
@@ -80,6 +82,42 @@ TEST_F(DialogTest, RunOpensTheSelectionAndStaysOpenThenOkOpensAndCloses) {
     EXPECT_TRUE(SamePath(runs[1].directory, scratch_.Path())) << runs[1].directory;
     // The launcher and the two programs, nothing else.
     EXPECT_EQ(launcher_->ProcessesStarted(), 3u);
+}
+
+// The full path of the module `name` in process `id`, or "" when it has none.
+std::string ModulePath(DWORD id, const char* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id);
+    if (snapshot == INVALID_HANDLE_VALUE) return "?";
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    std::string path;
+    for (BOOL more = Module32First(snapshot, &module); more && path.empty(); more = Module32Next(snapshot, &module)) {
+        if (lstrcmpiA(module.szModule, name) == 0) path = module.szExePath;
+    }
+    CloseHandle(snapshot);
+    return path;
+}
+
+// The launcher may run from a folder of strangers' files, such as a memory
+// stick that holds it and its menus: libraries there named like the shell,
+// or like those the shell loads by name, are never loaded. The shell itself
+// is loaded only when something is opened.
+TEST_F(DialogTest, OpensThroughTheShellLoadedLateFromTheSystemFolderOnly) {
+    const char* const planted[] = {"shell32.dll", "shlwapi.dll", "shcore.dll"};
+    for (const char* name : planted) ASSERT_TRUE(CopyFileA(PLANTED_LIBRARY, scratch_.PathOf(name).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(LAUNCHER_EXE, scratch_.PathOf("launcher.exe").c_str(), FALSE));
+    ASSERT_NO_FATAL_FAILURE(StartWithThreePrograms(scratch_.PathOf("launcher.exe")));
+    EXPECT_EQ(ModulePath(launcher_->Id(), "shell32.dll"), "") << "loaded before anything was opened";
+
+    ClickButton(GetDlgItem(dialog_, IDC_RUN));
+    EXPECT_EQ(WaitForRecorderRuns(scratch_.Path(), 1, kLaunchTimeoutMs).size(), 1u);
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_TRUE(SamePath(ModulePath(launcher_->Id(), "shell32.dll"), std::string(system) + "\\shell32.dll"));
+    for (const char* name : planted) {
+        EXPECT_EQ(GetFileAttributesA(scratch_.PathOf(std::string(name) + ".loaded").c_str()), INVALID_FILE_ATTRIBUTES)
+            << name << " was loaded from the menu folder";
+    }
 }
 
 TEST_F(DialogTest, RunCanStartSeveralProgramsInTurn) {

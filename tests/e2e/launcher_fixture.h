@@ -35,9 +35,9 @@ class LauncherTest : public ::testing::Test {
 protected:
     void TearDown() override { launcher_.reset(); }
 
-    void StartLauncher() {
-        launcher_.reset(new LauncherProcess(LAUNCHER_EXE, scratch_.Path()));
-        ASSERT_TRUE(launcher_->Started()) << "could not start " << LAUNCHER_EXE;
+    void StartLauncher(const std::string& executable = LAUNCHER_EXE) {
+        launcher_.reset(new LauncherProcess(executable, scratch_.Path()));
+        ASSERT_TRUE(launcher_->Started()) << "could not start " << executable;
     }
 
     HWND WaitForStartDialog() const {

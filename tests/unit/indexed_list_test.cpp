@@ -3,7 +3,7 @@
 // after each call, and a few hand-made cases for the behaviour callers rely on.
 #include "collections/indexed_list.h"
 
-#include "catalogue/program_entry.h"
+#include "catalogue/catalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // menucheck's text checks: which files it takes for UTF-8 or UTF-16, where it
-// finds capitalised markers, which paths it calls risky, and its line count.
+// finds capitalised markers, which paths it calls risky, and its line index.
 // Texts sit at the end of exactly sized heap blocks, so ASan catches a read
 // past the given size.
 #include "menucheck/text_checks.h"
@@ -93,17 +93,23 @@ TEST(PathChecks, WildcardsAndTheSystemFolder) {
     EXPECT_FALSE(system("C:\\Windows\\System3"));
 }
 
-TEST(LineCounter, CountsLineFeedsUpToEachOffsetInRisingOrder) {
-    std::string text = "one\r\ntwo\nthree\r\n\r\nsix";
-    LineCounter lines;
-    StartLineCount(lines, text.c_str());
-    EXPECT_EQ(LineAt(lines, 0), 1u);
-    EXPECT_EQ(LineAt(lines, 4), 1u);  // the line feed itself still belongs to line 1
-    EXPECT_EQ(LineAt(lines, 5), 2u);
-    EXPECT_EQ(LineAt(lines, text.find("three")), 3u);
-    EXPECT_EQ(LineAt(lines, text.find("\r\n\r\n") + 2), 4u);
-    EXPECT_EQ(LineAt(lines, text.find("six")), 5u);
-    EXPECT_EQ(LineAt(lines, text.size()), 5u);
+TEST(LineIndex, GivesTheLineOfAnyOffsetInAnyOrderNulsIncluded) {
+    Exact text(std::string("one\r\ntwo\nthree\r\n\r\nsix\0seven\n", 28));
+    LineIndex lines;
+    ASSERT_TRUE(BuildLineIndex(lines, text.bytes, text.size));
+    EXPECT_EQ(LineOf(lines, 22), 5u);  // after the NUL
+    EXPECT_EQ(LineOf(lines, 0), 1u);
+    EXPECT_EQ(LineOf(lines, 4), 1u);  // the line feed itself still belongs to line 1
+    EXPECT_EQ(LineOf(lines, 5), 2u);
+    EXPECT_EQ(LineOf(lines, 10), 3u);
+    EXPECT_EQ(LineOf(lines, 17), 4u);
+    EXPECT_EQ(LineOf(lines, 28), 6u);
+    FreeLineIndex(lines);
+
+    Exact none("no line feed");
+    ASSERT_TRUE(BuildLineIndex(lines, none.bytes, none.size));
+    EXPECT_EQ(LineOf(lines, none.size), 1u);
+    FreeLineIndex(lines);
 }
 
 }  // namespace

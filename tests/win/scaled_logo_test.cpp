@@ -68,8 +68,9 @@ TEST(DISABLED_LogoInChild, ShownAtTheDisplayDpiAndFreedWithTheDialog) {
     std::strcpy(entry.name, "Zeichnen");
     IndexedList<ProgramEntry> entries;
     ASSERT_TRUE(entries.Append(entry));
+    StartDialogSetup setup = {&entries, nullptr};  // nothing is opened
     EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), "Start", nullptr, WatchingDialogProc,
-                              reinterpret_cast<LPARAM>(&entries)),
+                              reinterpret_cast<LPARAM>(&setup)),
               1)
         << "ended by \"Abbrechen\"";
 

@@ -1,8 +1,7 @@
 // The launcher dialog in-process: the real template linked into this test,
 // StartDialogProc driven through the dialog manager with mouse, keyboard and
-// button messages, and the shell's ShellExecuteA replaced by a recorder (the
-// dialog looks it up in shell32 when it first opens something) so that every
-// launch is seen with its exact arguments and nothing is started.
+// button messages, and a recorder in place of the shell, so that every
+// opening is seen and nothing is started.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,75 +17,9 @@
 
 namespace {
 
-struct ShellCall {
-    HWND window;
-    std::string verb;
-    std::string file;
-    bool parameters;  // non-null parameters were passed
-    bool directory;   // a non-null working directory was passed
-    INT show;
-};
+std::vector<std::string> opened;  // the paths the dialog opened, in order
 
-std::vector<ShellCall> shellCalls;
-std::string shellLookedUpIn;  // the module ShellExecuteA was asked of
-
-HINSTANCE WINAPI RecordShellExecute(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                                    LPCSTR directory, INT show) {
-    shellCalls.push_back({window, verb ? verb : "(null)", file ? file : "(null)", parameters != nullptr,
-                          directory != nullptr, show});
-    return reinterpret_cast<HINSTANCE>(INT_PTR(42));  // above 32: success
-}
-
-// Points this executable's import of `function` from `dll` at `replacement`.
-bool ReplaceImport(const char* dll, const char* function, void* replacement) {
-    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    IMAGE_DOS_HEADER* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    IMAGE_NT_HEADERS* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    IMAGE_DATA_DIRECTORY imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress) return false;
-    for (IMAGE_IMPORT_DESCRIPTOR* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         module->Name; ++module) {
-        if (_stricmp(reinterpret_cast<char*>(base + module->Name), dll) != 0) continue;
-        IMAGE_THUNK_DATA* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-        IMAGE_THUNK_DATA* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            IMAGE_IMPORT_BY_NAME* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) != 0) continue;
-            DWORD protection;
-            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection))
-                return false;
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
-            return true;
-        }
-    }
-    return false;
-}
-
-FARPROC realGetProcAddress;
-
-// Hands out the recorder for ShellExecuteA and the real thing otherwise.
-FARPROC WINAPI LookUpRecordingTheShell(HMODULE module, LPCSTR name) {
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 && std::strcmp(name, "ShellExecuteA") == 0) {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(module, path, MAX_PATH);
-        shellLookedUpIn = path;
-        return reinterpret_cast<FARPROC>(&RecordShellExecute);
-    }
-    typedef FARPROC(WINAPI * GetProcAddressFunction)(HMODULE, LPCSTR);
-    return reinterpret_cast<GetProcAddressFunction>(realGetProcAddress)(module, name);
-}
-
-bool InterceptShell() {
-    static bool replaced = [] {
-        realGetProcAddress = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcAddress");
-        return realGetProcAddress &&
-               ReplaceImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&LookUpRecordingTheShell));
-    }();
-    shellCalls.clear();
-    return replaced;
-}
+void RecordOpening(const char* path) { opened.push_back(path); }
 
 ProgramEntry Entry(const char* path, const char* name) {
     ProgramEntry entry;
@@ -153,10 +86,10 @@ void PressKey(HWND window, WPARAM key) { SendMessageA(window, WM_KEYDOWN, key, 1
 class OpenDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(InterceptShell()) << "this test's import of GetProcAddress not found";
+        opened.clear();
         FillEntries(entries);
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc,
-                                    reinterpret_cast<LPARAM>(&entries));
+                                    reinterpret_cast<LPARAM>(&setup));
         ASSERT_NE(dialog, nullptr) << "error " << GetLastError();
         ShowWindow(dialog, SW_SHOW);
         list = GetDlgItem(dialog, IDC_PROGRAM_LIST);
@@ -166,6 +99,7 @@ protected:
         if (dialog) DestroyWindow(dialog);
     }
     IndexedList<ProgramEntry> entries;
+    StartDialogSetup setup = {&entries, RecordOpening};
     HWND dialog = nullptr;
     HWND list = nullptr;
 };
@@ -176,7 +110,7 @@ TEST_F(OpenDialog, ListsNamesInEntryOrderWithTheFirstSelectedAndItsPathShown) {
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(LabelText(dialog), kPaths[0]);
     EXPECT_EQ(entries.Count(), kEntryCount) << "the dialog only reads the list";
-    EXPECT_TRUE(shellCalls.empty()) << "opening the dialog launches nothing";
+    EXPECT_TRUE(opened.empty()) << "opening the dialog launches nothing";
 }
 
 TEST_F(OpenDialog, PathLabelFollowsClicksAndArrowKeys) {
@@ -192,7 +126,7 @@ TEST_F(OpenDialog, PathLabelFollowsClicksAndArrowKeys) {
     EXPECT_EQ(LabelText(dialog), kPaths[3]);
     ClickItem(list, 1);
     EXPECT_EQ(LabelText(dialog), kPaths[1]);
-    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(OpenDialog, SelectionChangeReportedByMessageUpdatesTheLabel) {
@@ -207,18 +141,7 @@ TEST_F(OpenDialog, SelectionChangeReportedByMessageUpdatesTheLabel) {
 TEST_F(OpenDialog, RunOpensTheSelectedEntryAndKeepsTheDialogOpen) {
     ClickItem(list, 2);
     SendMessageA(GetDlgItem(dialog, IDC_RUN), BM_CLICK, 0, 0);
-    ASSERT_EQ(shellCalls.size(), 1u);
-    EXPECT_EQ(shellCalls[0].window, nullptr);
-    EXPECT_EQ(shellCalls[0].verb, "open");
-    EXPECT_EQ(shellCalls[0].file, kPaths[2]);
-    EXPECT_FALSE(shellCalls[0].parameters);
-    EXPECT_FALSE(shellCalls[0].directory) << "launched programs start in the launcher's current directory";
-    EXPECT_EQ(shellCalls[0].show, SW_SHOW);
-    // Looked up when first needed, in the system folder's shell32 only.
-    char shell32[MAX_PATH] = {};
-    GetSystemDirectoryA(shell32, MAX_PATH);
-    EXPECT_EQ(_stricmp(shellLookedUpIn.c_str(), (std::string(shell32) + "\\shell32.dll").c_str()), 0)
-        << shellLookedUpIn;
+    EXPECT_EQ(opened, std::vector<std::string>{kPaths[2]});
 
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
@@ -227,8 +150,7 @@ TEST_F(OpenDialog, RunOpensTheSelectedEntryAndKeepsTheDialogOpen) {
     // Several programs in turn, without reopening the dialog.
     ClickItem(list, 0);
     SendMessageA(GetDlgItem(dialog, IDC_RUN), BM_CLICK, 0, 0);
-    ASSERT_EQ(shellCalls.size(), 2u);
-    EXPECT_EQ(shellCalls[1].file, kPaths[0]);
+    EXPECT_EQ(opened, (std::vector<std::string>{kPaths[2], kPaths[0]}));
     EXPECT_TRUE(IsWindowVisible(dialog));
 }
 
@@ -236,15 +158,14 @@ TEST_F(OpenDialog, RunWithNothingSelectedOpensTheFirstEntry) {
     SendMessageA(list, LB_SETCURSEL, WPARAM(-1), 0);
     ASSERT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
     SendMessageA(GetDlgItem(dialog, IDC_RUN), BM_CLICK, 0, 0);
-    ASSERT_EQ(shellCalls.size(), 1u);
-    EXPECT_EQ(shellCalls[0].file, kPaths[0]);
+    EXPECT_EQ(opened, std::vector<std::string>{kPaths[0]});
 }
 
 TEST_F(OpenDialog, DoubleClickOnlySelects) {
     DoubleClickItem(list, 3);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 3);
     EXPECT_EQ(LabelText(dialog), kPaths[3]);
-    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(opened.empty());
     EXPECT_TRUE(IsWindowVisible(dialog));
 }
 
@@ -262,7 +183,7 @@ TEST_F(OpenDialog, ListNotificationsOtherThanSelectionChangeAreClaimedButIgnored
                               reinterpret_cast<LPARAM>(list)),
               TRUE);
     EXPECT_EQ(LabelText(dialog), kPaths[2]);
-    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(OpenDialog, LeavesCommandsOfOtherControlsAndOtherMessagesToTheDialogManager) {
@@ -272,7 +193,7 @@ TEST_F(OpenDialog, LeavesCommandsOfOtherControlsAndOtherMessagesToTheDialogManag
     EXPECT_EQ(StartDialogProc(dialog, WM_CLOSE, 0, 0), FALSE);
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(LabelText(dialog), kPaths[0]);
-    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(opened.empty());
 }
 
 // ---- The modal dialog, as WinMain runs it ----------------------------------
@@ -283,13 +204,14 @@ TEST_F(OpenDialog, LeavesCommandsOfOtherControlsAndOtherMessagesToTheDialogManag
 // time limit instead).
 
 TEST(ModalDialog, EmptyOrMissingListEndsWithTwoBeforeAnythingIsShown) {
-    ASSERT_TRUE(InterceptShell());
+    opened.clear();
     IndexedList<ProgramEntry> empty;
+    StartDialogSetup setup = {&empty, RecordOpening};
     EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc,
-                              reinterpret_cast<LPARAM>(&empty)),
+                              reinterpret_cast<LPARAM>(&setup)),
               2);
     EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc, 0), 2);
-    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(opened.empty());
 }
 
 
@@ -309,28 +231,28 @@ void CALLBACK CancelOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST(ShowStartDialog, RunsTheTemplateOverTheEntriesUntilClosed) {
-    ASSERT_TRUE(InterceptShell());
+    opened.clear();
     IndexedList<ProgramEntry> entries;
     FillEntries(entries);
     shownDialog = nullptr;
     shownItems = -1;
     UINT_PTR timer = SetTimer(nullptr, 0, 50, CancelOpenDialog);
     ASSERT_NE(timer, 0u);
-    StartDialogResult result = ShowStartDialog(GetModuleHandleA(nullptr), entries);
+    StartDialogResult result = ShowStartDialog(GetModuleHandleA(nullptr), entries, RecordOpening);
     KillTimer(nullptr, timer);
     EXPECT_EQ(result, kStartDialogClosed);
     EXPECT_NE(shownDialog, nullptr);
     EXPECT_EQ(shownItems, kEntryCount);
     EXPECT_FALSE(IsWindow(shownDialog)) << "the dialog outlived the call";
-    EXPECT_TRUE(shellCalls.empty()) << "cancelling opened something";
+    EXPECT_TRUE(opened.empty()) << "cancelling opened something";
 }
 
 TEST(ShowStartDialog, NamesAnEmptyListAndAMissingTemplate) {
     IndexedList<ProgramEntry> entries;
-    EXPECT_EQ(ShowStartDialog(GetModuleHandleA(nullptr), entries), kStartDialogNoEntries);
+    EXPECT_EQ(ShowStartDialog(GetModuleHandleA(nullptr), entries, RecordOpening), kStartDialogNoEntries);
     FillEntries(entries);
     // kernel32 holds no dialog "START".
-    EXPECT_EQ(ShowStartDialog(GetModuleHandleA("kernel32.dll"), entries), kStartDialogFailed);
+    EXPECT_EQ(ShowStartDialog(GetModuleHandleA("kernel32.dll"), entries, RecordOpening), kStartDialogFailed);
 }
 
 }  // namespace
