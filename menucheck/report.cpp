@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/menu_decoding.h"
 #include "catalogue/menu_parser.h"
 #include "menucheck/text_checks.h"
 #include "resources/resource.h"
@@ -28,7 +29,8 @@ struct CheckedEntry {
 
 // A menu file read as the launcher reads it, its entries judged in one walk.
 struct MenuText {
-    MenuFileText file;
+    MenuFileText file;     // as the decoding step left it: ANSI text
+    MenuDecoding decoding;
     size_t length;  // up to the first NUL: the launcher reads no further
     LineIndex lines;
     IndexedList<CheckedEntry> entries;
@@ -41,7 +43,7 @@ bool JudgeEntries(MenuText& menu) {
     CheckedEntry entry;
     while (ScanMenuEntry(scanner, entry.span)) {
         entry.line = LineOf(menu.lines, entry.span.opening);
-        entry.verdict = JudgeEntry(menu.file.text, entry.span, entry.record);
+        entry.verdict = JudgeEntry(menu.file.text, menu.decoding.lost, entry.span, entry.record);
         if (!menu.entries.Append(entry)) return false;
     }
     return true;
@@ -56,6 +58,7 @@ void FreeMenuText(MenuText& menu) {
 // or entries cannot be held counts as one that could not be buffered.
 MenuFileStatus ReadMenuText(const char* path, MenuText& menu) {
     MenuFileStatus status = ReadMenuFile(path, menu.file);
+    if (status == kMenuFileRead) status = DecodeMenuFile(menu.file, menu.decoding);
     if (status != kMenuFileRead) return status;
     menu.length = std::strlen(menu.file.text);
     if (BuildLineIndex(menu.lines, menu.file.text, menu.file.size) && JudgeEntries(menu)) return kMenuFileRead;
@@ -131,6 +134,7 @@ UINT VerdictText(EntryVerdict verdict) {
     case kEntryShown: return IDS_SHOWN;
     case kEntryPathEmpty: return IDS_PATH_EMPTY;
     case kEntryPathTooLong: return IDS_PATH_TOO_LONG;
+    case kEntryPathNotAnsi: return IDS_PATH_NOT_ANSI;
     default: return IDS_PATH_NOT_FOUND;
     }
 }
@@ -160,17 +164,22 @@ void ReportEntries(Output& out, Totals& totals, MenuText& menu) {
     }
 }
 
-// How the file was saved, when it is not the ANSI text the launcher reads.
-void ReportEncoding(Output& out, Totals& totals, MenuText& menu) {
-    size_t evidence;
-    TextEncoding encoding = DetectEncoding(menu.file.text, menu.file.size, evidence);
-    if (encoding == kAnsi) return;
-    Warn(out, totals, LineOf(menu.lines, evidence), encoding == kUtf16 ? IDS_UTF16 : IDS_UTF8);
+// How the file was saved, when the launcher converts it; information only.
+// The line is where the file shows it; only ASCII comes before that, so the
+// converted text has it at the same place.
+void ReportEncoding(Output& out, MenuText& menu) {
+    const EncodingFound& found = menu.decoding.found;
+    if (found.encoding == kAnsi) return;
+    Note(out, LineOf(menu.lines, found.evidence), found.encoding == kUtf8 ? IDS_UTF8 : IDS_UTF16);
 }
 
-void WarnAboutName(Output& out, Totals& totals, const char* text, const CheckedEntry& entry) {
+void WarnAboutName(Output& out, Totals& totals, const MenuText& menu, const CheckedEntry& entry) {
+    const char* text = menu.file.text;
     const MenuEntrySpan& span = entry.span;
     size_t shownLength = std::strlen(entry.record.name);
+    if (HasLostCharacter(menu.decoding.lost, span.name, shownLength)) {
+        Warn(out, totals, entry.line, IDS_NAME_NOT_ANSI);
+    }
     if (shownLength < span.nameLength) {
         Warn(out, totals, entry.line, IDS_NAME_CUT, DetailOf(entry.record.name));
     } else if (shownLength == 0) {
@@ -189,8 +198,11 @@ void WarnAboutName(Output& out, Totals& totals, const char* text, const CheckedE
 void ReportEntryWarnings(Output& out, Totals& totals, MenuText& menu) {
     for (int32_t i = 0; i < menu.entries.Count(); ++i) {
         const CheckedEntry& entry = menu.entries.At(i);
-        if (entry.verdict == kEntryPathEmpty || entry.verdict == kEntryPathTooLong) continue;
-        WarnAboutName(out, totals, menu.file.text, entry);
+        if (entry.verdict == kEntryPathEmpty || entry.verdict == kEntryPathTooLong ||
+            entry.verdict == kEntryPathNotAnsi) {
+            continue;
+        }
+        WarnAboutName(out, totals, menu, entry);
         const size_t pathLength = entry.span.pathLength;
         if (HasWildcard(entry.record.path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_WILDCARD);
         if (IsInSystemFolder(entry.record.path, pathLength)) Note(out, entry.line, IDS_SYSTEM_FOLDER);
@@ -217,7 +229,7 @@ void ReportMenuFile(Output& out, Totals& totals, const char* path) {
     MenuFileStatus status = ReadMenuText(path, menu);
     if (status != kMenuFileRead) return ReportUnreadable(out, totals, path, status, menu.file.openError);
     ReportEntries(out, totals, menu);
-    ReportEncoding(out, totals, menu);
+    ReportEncoding(out, menu);
     ReportEntryWarnings(out, totals, menu);
     ReportTextWarnings(out, totals, menu);
     FreeMenuText(menu);

@@ -36,8 +36,9 @@
 #define IDS_FILE_MANY 313
 #define IDS_VERB_ONE 314
 #define IDS_VERB_MANY 315
+#define IDS_PATH_NOT_ANSI 316
 
-// --- Strings of menucheck: what it warns about ----------------------------------
+// --- Strings of menucheck: what it warns about or notes ---------------------------
 #define IDS_FILE_HELD_OPEN 400
 #define IDS_FILE_NO_ACCESS 401
 #define IDS_FILE_IS_FOLDER 402
@@ -52,3 +53,4 @@
 #define IDS_PATH_WILDCARD 411
 #define IDS_CAPITAL_MARKER 412
 #define IDS_SYSTEM_FOLDER 413
+#define IDS_NAME_NOT_ANSI 414
