@@ -1,13 +1,13 @@
-// libFuzzer target for the decoding step, ParseMenuText and the scanner
-// beneath it. The input is parsed twice: as a menu text at the very end of
-// its own heap block, so ASan sees any read past its NUL, and as a menu
-// file's bytes through the decoding step (ISO 8859-1 standing in for the
-// system's code page). Every record must have terminated, zero-filled
+// libFuzzer target for ParseMenuText and the scanner beneath it. The input
+// becomes a menu text at the very end of its own heap block, so ASan sees any
+// read past its NUL; every record must then have terminated, zero-filled
 // fields, there can be no more records than "*p*" markers in the text, and
 // the scanner's spans must lie inside the text, in order, one per record at
-// least (entries whose path does not fit, or holds a character without an
-// ANSI form, have a span but no record). The decoding must leave an ANSI
-// file as it is, end its text with three zero bytes, and mark only "?".
+// least (entries whose path does not fit have a span but no record). Then the
+// input is a file's bytes through the decoding step (ISO 8859-1 for the
+// system's code page), which must leave ANSI as it is, end the text with three
+// zero bytes and mark only "?", and its text is checked the same way (entries
+// whose path has a character without an ANSI form have no record either).
 #include "catalogue/menu_parser.h"
 
 #include <cstddef>

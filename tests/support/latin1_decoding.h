@@ -1,6 +1,5 @@
-// The decoding step for the portable tests and the fuzzer, where the system's
-// code page is not at hand: ISO 8859-1 stands in for it, whose 256 bytes are
-// U+0000..U+00FF. Any other unit becomes "?" as the system writes it.
+// The decoding step for the portable tests and the fuzzer: ISO 8859-1 stands
+// in for the system's code page, any unit above U+00FF becomes "?".
 #pragma once
 
 #include <stdint.h>
@@ -9,21 +8,17 @@
 #include "catalogue/menu_encoding.h"
 
 inline size_t Latin1FromWide(const uint16_t* wide, size_t count, char* ansi, size_t room, bool& defaultUsed) {
-    if (count > room) return kConversionFailed;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count && count <= room; ++i) {
         ansi[i] = wide[i] <= 0xFF ? char(wide[i]) : '?';
-        if (wide[i] > 0xFF) defaultUsed = true;
+        defaultUsed = defaultUsed || wide[i] > 0xFF;
     }
-    return count;
+    return count <= room ? count : kConversionFailed;
 }
 
-// `size` bytes handed on as ReadMenuFile does (a new[] block with three zero
-// bytes after them) through DecodeMenuText; `size` becomes the decoded size.
-// The caller delete[]s the result, which is null when decoding failed.
+// `size` bytes in a new[] block with three zero bytes after them, as
+// ReadMenuFile leaves them, through DecodeMenuText. Null when it failed.
 inline char* DecodeWithLatin1(const char* bytes, size_t& size, MenuDecoding& decoding, size_t limit = SIZE_MAX) {
-    char* text = new char[size + 3]();
-    if (size) memcpy(text, bytes, size);
-    const AnsiCodePage latin1 = {Latin1FromWide, 1};
-    DecodeMenuText(text, size, latin1, limit, decoding);
+    char* text = static_cast<char*>(memcpy(new char[size + 3](), bytes, size));
+    DecodeMenuText(text, size, AnsiCodePage{Latin1FromWide, 1}, limit, decoding);
     return text;
 }

@@ -284,24 +284,6 @@ TEST(BuildCatalogue, LargeMenuFileGivesEveryEntryInOrder) {
     EXPECT_EQ(c.entries.back().second, "entry 05999");
 }
 
-// The system's own conversion: umlauts and the euro sign (0x80 in Windows-1252)
-// arrive as ANSI; a name keeps "?" for a character without an ANSI form; a
-// path with one is left out, though "?" would match "xmega.exe" and the best
-// fit of U+0142 (l with a stroke) would name "lmega.exe".
-TEST(BuildCatalogue, Utf8AndUtf16MenusGiveAnsiEntriesAndNoPathWithoutAnAnsiForm) {
-    ScratchDirectory dir;
-    for (const char* name : {"M\xFCsik h\xF6ren.exe", "xmega.exe", "lmega.exe"}) dir.WriteFile(name, "MZ");
-    const std::wstring menu = L"Men\u00FC\r\n*p*M\u00FCsik h\u00F6ren.exe*n*Dr\u00FCck \u20AC*e*\r\n"
-                              L"*p*\u03A9mega.exe*n*Omega*e*\r\n*p*\u0142mega.exe*n*L*e*\r\n"
-                              L"*p*xmega.exe*n*\u03A9\u0142 x*e*\r\n";
-    for (SavedAs how : {SavedAs::kUtf8, SavedAs::kUtf8WithMark, SavedAs::kUtf16Le, SavedAs::kUtf16Be}) {
-        SCOPED_TRACE(int(how));
-        dir.WriteFile("menu.spi", MenuFileBytes(menu, how));
-        EXPECT_EQ(Build().entries,
-                  (Entries{{"M\xFCsik h\xF6ren.exe", "Dr\xFC" "ck \x80"}, {"xmega.exe", "?? x"}}));
-    }
-}
-
 // --- the existence filter ---------------------------------------------------
 
 TEST(BuildCatalogue, MissingPathsAreDroppedAndSurvivorsKeepTheirOrder) {
