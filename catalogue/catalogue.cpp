@@ -67,17 +67,6 @@ EntryVerdict JudgeRecord(const ProgramEntry& entry) {
     return entry.path[0] ? kEntryPathNotFound : kEntryPathEmpty;
 }
 
-EntryVerdict JudgeEntry(const char* text, const unsigned char* lost, const MenuEntrySpan& span,
-                        ProgramEntry& entry) {
-    if (MakeProgramEntry(text, span, entry)) {
-        return HasLostCharacter(lost, span.path, span.pathLength) ? kEntryPathNotAnsi : JudgeRecord(entry);
-    }
-    MenuEntrySpan nameOnly = span;
-    nameOnly.pathLength = 0;
-    MakeProgramEntry(text, nameOnly, entry);
-    return kEntryPathTooLong;
-}
-
 namespace {
 
 void DropEntriesNotShown(IndexedList<ProgramEntry>& entries) {

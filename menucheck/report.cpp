@@ -129,15 +129,8 @@ void ReportUnreadable(Output& out, Totals& totals, const char* path, MenuFileSta
     }
 }
 
-UINT VerdictText(EntryVerdict verdict) {
-    switch (verdict) {
-    case kEntryShown: return IDS_SHOWN;
-    case kEntryPathEmpty: return IDS_PATH_EMPTY;
-    case kEntryPathTooLong: return IDS_PATH_TOO_LONG;
-    case kEntryPathNotAnsi: return IDS_PATH_NOT_ANSI;
-    default: return IDS_PATH_NOT_FOUND;
-    }
-}
+// What the report says of each verdict, in the order of EntryVerdict.
+const UINT kVerdictTexts[] = {IDS_SHOWN, IDS_PATH_EMPTY, IDS_PATH_TOO_LONG, IDS_PATH_NOT_FOUND, IDS_PATH_NOT_ANSI};
 
 // One line per entry: where it starts, the name as the list shows it, the
 // path, and whether the launcher lists it.
@@ -156,7 +149,7 @@ void ReportEntries(Output& out, Totals& totals, MenuText& menu) {
         }
         Number line = NumberOf(entry.line);
         Say(out, IDS_ENTRY_LINE, DetailOf(line.text), DetailOf(entry.record.name), path);
-        Say(out, VerdictText(entry.verdict));
+        Say(out, kVerdictTexts[entry.verdict]);
         EndLine(out);
         ++totals.entries;
         if (entry.verdict == kEntryShown) ++totals.shown;
@@ -194,15 +187,13 @@ void WarnAboutName(Output& out, Totals& totals, const MenuText& menu, const Chec
     }
 }
 
-// Warnings about the entries the launcher keeps a record of.
+// Warnings about the entries the launcher keeps a record of: about the path
+// of each, and about the name of each that the list shows.
 void ReportEntryWarnings(Output& out, Totals& totals, MenuText& menu) {
     for (int32_t i = 0; i < menu.entries.Count(); ++i) {
         const CheckedEntry& entry = menu.entries.At(i);
-        if (entry.verdict == kEntryPathEmpty || entry.verdict == kEntryPathTooLong ||
-            entry.verdict == kEntryPathNotAnsi) {
-            continue;
-        }
-        WarnAboutName(out, totals, menu, entry);
+        if (entry.verdict == kEntryPathTooLong || entry.verdict == kEntryPathNotAnsi) continue;
+        if (entry.verdict == kEntryShown) WarnAboutName(out, totals, menu, entry);
         const size_t pathLength = entry.span.pathLength;
         if (HasWildcard(entry.record.path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_WILDCARD);
         if (IsInSystemFolder(entry.record.path, pathLength)) Note(out, entry.line, IDS_SYSTEM_FOLDER);

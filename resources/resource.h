@@ -1,7 +1,8 @@
 // Identifiers shared by the resource scripts, the programs and their tests.
 #pragma once
 
-// --- Controls of the dialog "START" ------------------------------------------
+// --- The dialog and its controls ----------------------------------------------
+#define IDD_START "START"
 #define IDC_RUN 3
 #define IDC_PROGRAM_LIST 1000
 #define IDC_PATH_LABEL 1001

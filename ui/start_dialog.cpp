@@ -90,8 +90,7 @@ INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 StartDialogResult ShowStartDialog(HINSTANCE instance, IndexedList<ProgramEntry>& entries,
                                   OpenEntryFunction open) {
     StartDialogSetup setup = {&entries, open};
-    // Resource names match without regard to case: this finds "START".
-    INT_PTR result = DialogBoxParamA(instance, "Start", nullptr, StartDialogProc,
+    INT_PTR result = DialogBoxParamA(instance, IDD_START, nullptr, StartDialogProc,
                                      reinterpret_cast<LPARAM>(&setup));
     switch (result) {
     case kStartDialogClosed:

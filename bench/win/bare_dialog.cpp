@@ -3,6 +3,8 @@
 // else. Its list stays empty; "Abbrechen" or the close box ends it.
 #include <windows.h>
 
+#include "resources/resource.h"
+
 namespace {
 
 INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -17,6 +19,6 @@ INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    DialogBoxParamA(instance, "Start", nullptr, BareDialogProc, 0);
+    DialogBoxParamA(instance, IDD_START, nullptr, BareDialogProc, 0);
     return 0;
 }

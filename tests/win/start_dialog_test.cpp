@@ -88,7 +88,7 @@ protected:
     void SetUp() override {
         opened.clear();
         FillEntries(entries);
-        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc,
+        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), IDD_START, nullptr, StartDialogProc,
                                     reinterpret_cast<LPARAM>(&setup));
         ASSERT_NE(dialog, nullptr) << "error " << GetLastError();
         ShowWindow(dialog, SW_SHOW);
@@ -207,10 +207,10 @@ TEST(ModalDialog, EmptyOrMissingListEndsWithTwoBeforeAnythingIsShown) {
     opened.clear();
     IndexedList<ProgramEntry> empty;
     StartDialogSetup setup = {&empty, RecordOpening};
-    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc,
+    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), IDD_START, nullptr, StartDialogProc,
                               reinterpret_cast<LPARAM>(&setup)),
               2);
-    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), "Start", nullptr, StartDialogProc, 0), 2);
+    EXPECT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), IDD_START, nullptr, StartDialogProc, 0), 2);
     EXPECT_TRUE(opened.empty());
 }
 

@@ -1,4 +1,4 @@
-// The launcher allocates only through the non-throwing forms of new and is
+// Both programs allocate only through the non-throwing forms of new and are
 // built without exceptions. The C++ runtime's own allocation operators would
 // pull in exception handling and a symbol demangler, several times the size
 // of the rest of the program, so these plain ones replace them.
