@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "catalogue/menu_decoding.h"
+
 bool PathExists(const char* path) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
@@ -166,7 +168,8 @@ bool BuildCatalogue(IndexedList<PathBuffer>& paths, IndexedList<ProgramEntry>& e
     for (int32_t i = 0; i < paths.Count(); ++i) {
         MenuFileText file;
         if (ReadMenuFile(paths.At(i).text, file) != kMenuFileRead) continue;
-        ParseMenuText(file.text, entries);
+        MenuDecoding decoding;
+        if (DecodeMenuFile(file, decoding) == kMenuFileRead) ParseMenuText(file.text, entries, decoding.lost);
         FreeMenuFile(file);
     }
     DropEntriesNotShown(entries);

@@ -29,17 +29,20 @@ enum EntryVerdict {
     kEntryShown,
     kEntryPathEmpty,     // nothing between "*p*" and "*n*"
     kEntryPathTooLong,   // the path does not fit ProgramEntry::path, so no record is kept
-    kEntryPathNotFound   // the file search finds nothing at the path
+    kEntryPathNotFound,  // the file search finds nothing at the path
+    kEntryPathNotAnsi    // a character of the path has no ANSI form, so no record is kept
 };
 
 // The verdict on a record of the entry list; the existence filter keeps
 // only what this shows.
 EntryVerdict JudgeRecord(const ProgramEntry& entry);
 
-// The verdict on the entry at `span` of `text`, with the record the list
-// would hold in `entry`. When the path is too long no record is kept, and
-// `entry` holds only the name as the list would have shown it.
-EntryVerdict JudgeEntry(const char* text, const MenuEntrySpan& span, ProgramEntry& entry);
+// The verdict on the entry at `span` of `text` (`lost` as the decoding step
+// left it), with the record the list would hold in `entry`. When the path is
+// too long no record is kept, and `entry` holds only the name as the list
+// would have shown it; for a path without an ANSI form, the path as it reads.
+EntryVerdict JudgeEntry(const char* text, const unsigned char* lost, const MenuEntrySpan& span,
+                        ProgramEntry& entry);
 
 // Why a match of the directory search for "*.spi" is not read as a menu file.
 enum MenuFileSkip {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "catalogue/menu_encoding.h"
+
 namespace {
 
 bool IsMarker(const char* at, char letter) {
@@ -77,12 +79,13 @@ bool MakeProgramEntry(const char* text, const MenuEntrySpan& span, ProgramEntry&
     return true;
 }
 
-void ParseMenuText(const char* text, IndexedList<ProgramEntry>& entries) {
+void ParseMenuText(const char* text, IndexedList<ProgramEntry>& entries, const unsigned char* lost) {
     MenuScanner scanner;
     StartMenuScan(scanner, text);
     MenuEntrySpan span;
     ProgramEntry entry;
     while (ScanMenuEntry(scanner, span)) {
+        if (HasLostCharacter(lost, span.path, span.pathLength)) continue;
         if (MakeProgramEntry(text, span, entry)) entries.Append(entry);
     }
 }

@@ -39,4 +39,8 @@ bool MakeProgramEntry(const char* text, const MenuEntrySpan& span, ProgramEntry&
 // Appends one ProgramEntry per entry in `text` (NUL-terminated) to `entries`,
 // in text order. A path that does not fit ProgramEntry::path skips its entry;
 // a name that does not fit is cut. Reads nothing past the terminating NUL.
-void ParseMenuText(const char* text, IndexedList<ProgramEntry>& entries);
+// With `lost` (see MenuDecoding), an entry whose path holds a character
+// without an ANSI form is skipped too: no ANSI call can open its file, and
+// its "?" would be a wildcard to the existence check.
+void ParseMenuText(const char* text, IndexedList<ProgramEntry>& entries,
+                   const unsigned char* lost = nullptr);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/menu_decoding.h"
 #include "catalogue/menu_parser.h"
 #include "menucheck/text_checks.h"
 #include "resources/resource.h"
@@ -29,7 +30,8 @@ struct CheckedEntry {
 
 // A menu file read as the launcher reads it, its entries judged in one walk.
 struct MenuText {
-    MenuFileText file;
+    MenuFileText file;     // as the decoding step left it: ANSI text
+    MenuDecoding decoding;
     size_t length;  // up to the first NUL: the launcher reads no further
     LineIndex lines;
     IndexedList<CheckedEntry> entries;
@@ -42,7 +44,7 @@ bool JudgeEntries(MenuText& menu) {
     CheckedEntry entry;
     while (ScanMenuEntry(scanner, entry.span)) {
         entry.line = LineOf(menu.lines, entry.span.opening);
-        entry.verdict = JudgeEntry(menu.file.text, entry.span, entry.record);
+        entry.verdict = JudgeEntry(menu.file.text, menu.decoding.lost, entry.span, entry.record);
         if (!menu.entries.Append(entry)) return false;
     }
     return true;
@@ -57,6 +59,7 @@ void FreeMenuText(MenuText& menu) {
 // or entries cannot be held counts as one that could not be buffered.
 MenuFileStatus ReadMenuText(const char* path, MenuText& menu) {
     MenuFileStatus status = ReadMenuFile(path, menu.file);
+    if (status == kMenuFileRead) status = DecodeMenuFile(menu.file, menu.decoding);
     if (status != kMenuFileRead) return status;
     menu.length = std::strlen(menu.file.text);
     if (BuildLineIndex(menu.lines, menu.file.text, menu.file.size) && JudgeEntries(menu)) return kMenuFileRead;
@@ -143,7 +146,7 @@ void ReportSkippedMatches(Output& out, Totals& totals, IndexedList<SkippedMatch>
 }
 
 // What the report says of each verdict, in the order of EntryVerdict.
-const UINT kVerdictTexts[] = {IDS_SHOWN, IDS_PATH_EMPTY, IDS_PATH_TOO_LONG, IDS_PATH_NOT_FOUND};
+const UINT kVerdictTexts[] = {IDS_SHOWN, IDS_PATH_EMPTY, IDS_PATH_TOO_LONG, IDS_PATH_NOT_FOUND, IDS_PATH_NOT_ANSI};
 
 // One line per entry: where it starts, the name as the list shows it, the
 // path, and whether the launcher lists it.
@@ -170,12 +173,13 @@ void ReportEntries(Output& out, Totals& totals, MenuText& menu) {
     }
 }
 
-// How the file was saved, when it is not the ANSI text the launcher reads.
-void ReportEncoding(Output& out, Totals& totals, MenuText& menu) {
-    size_t evidence;
-    TextEncoding encoding = DetectEncoding(menu.file.text, menu.file.size, evidence);
-    if (encoding == kAnsi) return;
-    Warn(out, totals, LineOf(menu.lines, evidence), encoding == kUtf16 ? IDS_UTF16 : IDS_UTF8);
+// How the file was saved, when the launcher converts it; information only.
+// The line is where the file shows it; only ASCII comes before that, so the
+// converted text has it at the same place.
+void ReportEncoding(Output& out, MenuText& menu) {
+    const EncodingFound& found = menu.decoding.found;
+    if (found.encoding == kAnsi) return;
+    Note(out, LineOf(menu.lines, found.evidence), found.encoding == kUtf8 ? IDS_UTF8 : IDS_UTF16);
 }
 
 // True when the `length` bytes at `field` begin with the marker "*<letter>*":
@@ -186,12 +190,16 @@ bool TakesMarker(const char* field, size_t length, char letter) {
     return length >= 3 && field[0] == '*' && field[1] == letter && field[2] == '*';
 }
 
-void WarnAboutName(Output& out, Totals& totals, const char* text, const CheckedEntry& entry) {
+void WarnAboutName(Output& out, Totals& totals, const MenuText& menu, const CheckedEntry& entry) {
+    const char* text = menu.file.text;
     const MenuEntrySpan& span = entry.span;
     if (TakesMarker(text + span.name, span.nameLength, 'e')) {
         return Warn(out, totals, entry.line, IDS_NAME_MARKER_TAKEN);
     }
     size_t shownLength = std::strlen(entry.record.name);
+    if (HasLostCharacter(menu.decoding.lost, span.name, shownLength)) {
+        Warn(out, totals, entry.line, IDS_NAME_NOT_ANSI);
+    }
     if (shownLength < span.nameLength) {
         Warn(out, totals, entry.line, IDS_NAME_CUT, DetailOf(entry.record.name));
     } else if (shownLength == 0) {
@@ -222,8 +230,8 @@ void ReportEntryWarnings(Output& out, Totals& totals, MenuText& menu) {
         const CheckedEntry& entry = menu.entries.At(i);
         bool pathTookMarker = TakesMarker(menu.file.text + entry.span.path, entry.span.pathLength, 'n');
         if (pathTookMarker) Warn(out, totals, entry.line, IDS_PATH_MARKER_TAKEN);
-        if (entry.verdict == kEntryPathTooLong) continue;
-        if (entry.verdict == kEntryShown) WarnAboutName(out, totals, menu.file.text, entry);
+        if (entry.verdict == kEntryPathTooLong || entry.verdict == kEntryPathNotAnsi) continue;
+        if (entry.verdict == kEntryShown) WarnAboutName(out, totals, menu, entry);
         const char* path = entry.record.path;
         const size_t pathLength = entry.span.pathLength;
         // The stars of the markers it took are no wildcards of the author's.
@@ -257,7 +265,7 @@ void ReportMenuFile(Output& out, Totals& totals, const char* path) {
     Say(out, IDS_FILE_HEADING, DetailOf(path));
     EndLine(out);
     ReportEntries(out, totals, menu);
-    ReportEncoding(out, totals, menu);
+    ReportEncoding(out, menu);
     ReportEntryWarnings(out, totals, menu);
     ReportTextWarnings(out, totals, menu);
     FreeMenuText(menu);

@@ -6,16 +6,6 @@
 
 namespace {
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Bytes that follow `lead` in a UTF-8 sequence, or -1 when `lead` starts none.
-int TrailingBytes(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF) return 1;
-    if (lead >= 0xE0 && lead <= 0xEF) return 2;
-    if (lead >= 0xF0 && lead <= 0xF4) return 3;
-    return -1;
-}
-
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -52,28 +42,6 @@ bool IsDeviceStem(const char* stem, size_t length) {
 }
 
 }  // namespace
-
-TextEncoding DetectEncoding(const char* text, size_t size, size_t& evidence) {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
-    evidence = 0;
-    if (size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
-        return kUtf16;
-    }
-    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return kUtf8;
-    bool sequenceSeen = false;
-    for (size_t i = 0; i < size; ++i) {
-        if (bytes[i] < 0x80) continue;
-        int trailing = TrailingBytes(bytes[i]);
-        if (trailing < 0 || size - i <= size_t(trailing)) return kAnsi;
-        for (int k = 1; k <= trailing; ++k) {
-            if (!IsContinuation(bytes[i + k])) return kAnsi;
-        }
-        if (!sequenceSeen) evidence = i;
-        sequenceSeen = true;
-        i += size_t(trailing);
-    }
-    return sequenceSeen ? kUtf8 : kAnsi;
-}
 
 size_t FindCapitalMarker(const char* text, size_t from, size_t end) {
     for (size_t at = from; at + 3 <= end; ++at) {

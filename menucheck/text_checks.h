@@ -1,21 +1,10 @@
 // What the menu checker looks for in a menu text beyond what the parser
-// reads: how the file was saved, capitalised markers, risky paths, and on
-// which line an offset lies. Portable; no Windows calls.
+// reads: capitalised markers, risky paths, and on which line an offset
+// lies. Portable; no Windows calls.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
-
-enum TextEncoding {
-    kAnsi,     // single bytes, as the launcher takes them
-    kUtf8,     // a UTF-8 byte-order mark, or multi-byte sequences and nothing invalid
-    kUtf16     // a UTF-16 byte-order mark
-};
-
-// How `bytes` (the whole file, NULs included) were most likely saved, and in
-// `evidence` the offset that shows it. An ANSI text whose umlauts stand
-// alone, as in "f\xFCr", is never taken for UTF-8.
-TextEncoding DetectEncoding(const char* bytes, size_t size, size_t& evidence);
 
 // The offset of the first "*P*", "*N*" or "*E*" at or after `from`, below
 // `end`, or `end` when there is none.

@@ -38,8 +38,9 @@
 #define IDS_VERB_MANY 315
 #define IDS_SKIPPED_LINE 316
 #define IDS_NOTHING_SHOWN 317
+#define IDS_PATH_NOT_ANSI 318
 
-// --- Strings of menucheck: what it warns about ----------------------------------
+// --- Strings of menucheck: what it warns about or notes ---------------------------
 #define IDS_FILE_HELD_OPEN 400
 #define IDS_FILE_NO_ACCESS 401
 #define IDS_FILE_IS_FOLDER 402
@@ -61,3 +62,4 @@
 #define IDS_NAME_MARKER_TAKEN 418
 #define IDS_PATH_DEVICE 419
 #define IDS_FULL_PATH_TOO_LONG 420
+#define IDS_NAME_NOT_ANSI 421

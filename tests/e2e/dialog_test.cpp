@@ -237,4 +237,27 @@ TEST_F(DialogTest, NamesKeepTheirWindowsCharacters) {
     EXPECT_EQ(ExitCode(), 0);
 }
 
+// A menu saved as Notepad saves it today lists what its ANSI form lists, and
+// an umlaut path opens. Paths with U+03A9 or U+0142, which Windows-1252
+// lacks, are left out, though "?" would match "xmega.exe" and the best fit
+// of U+0142 (l with a stroke) would name "lmega.exe".
+TEST_F(DialogTest, MenusSavedAsUtf8OrUtf16ListTheNamesOfTheAnsiFileAndOpenUmlautPaths) {
+    ASSERT_TRUE(InstallRecorder(scratch_.Path(), "Musik h\xF6ren.exe"));
+    for (const char* name : {"xmega.exe", "lmega.exe"}) scratch_.WriteFile(name, "MZ");
+    const std::wstring menu = L"Men\u00FC\r\n*p*Musik h\u00F6ren.exe*n*Dr\u00FCck mich*e*\r\n*p*fehlt.exe*n*Fehlt*e*";
+    size_t runs = 0;
+    for (SavedAs how : {SavedAs::kAnsi, SavedAs::kUtf8, SavedAs::kUtf8WithMark, SavedAs::kUtf16}) {
+        const wchar_t* foreign = how == SavedAs::kAnsi ? L"" : L"*p*\u03A9mega.exe*n*\u03A9*p*\u0142mega.exe*n*\u0142";
+        scratch_.WriteFile("menu.spi", MenuFileBytes(menu + foreign, how));
+        StartLauncher();
+        HWND dialog = WaitForStartDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ListItems(GetDlgItem(dialog, IDC_PROGRAM_LIST)), std::vector<std::wstring>{L"Dr\u00FCck mich"});
+        ClickButton(GetDlgItem(dialog, IDOK));
+        std::vector<RecorderRun> log = WaitForRecorderRuns(scratch_.Path(), ++runs, kLaunchTimeoutMs);
+        ASSERT_EQ(log.size(), runs) << "saved as " << int(how);
+        EXPECT_EQ(log.back().program, "Musik h\xF6ren.exe");
+    }
+}
+
 }  // namespace

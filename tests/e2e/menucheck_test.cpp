@@ -139,32 +139,36 @@ TEST_F(MenucheckTest, TextAfterANulIsReportedFromItsLine) {
 
 // --- how the file was saved ---------------------------------------------------------
 
-TEST_F(MenucheckTest, Utf8AndUtf16FilesAreFlaggedWithAdviceToSaveAsAnsi) {
-    scratch_.WriteFile("da.exe", "MZ");
-    const std::string utf8Advice = "Die Datei ist als UTF-8 gespeichert: Namen erscheinen verst\xFCmmelt, "
-                                   "Pfade mit Umlauten werden nicht gefunden. Bitte als ANSI (Windows-1252) speichern.";
-    struct Case {
-        const char* what;
-        std::string bytes;
-        std::string warning;
-    } cases[] = {
-        {"UTF-8 with a mark", "\xEF\xBB\xBF" + MenuEntry("da.exe", "Gr\xC3\xBC\xC3\x9F" "e"),
-         "  Warnung, Zeile 1: " + utf8Advice},
-        {"UTF-8 without a mark", "Men\xC3\xBC\r\n\r\n" + MenuEntry("da.exe", "Da"), "  Warnung, Zeile 1: " + utf8Advice},
-        {"UTF-8 from the third line", "a\r\nb\r\n" + MenuEntry("da.exe", "T\xC3\xBCr"), "  Warnung, Zeile 3: " + utf8Advice},
-        {"UTF-16 with a mark", std::string("\xFF\xFE*\0p\0*\0d\0a\0", 12),
-         "  Warnung, Zeile 1: Die Datei ist als UTF-16 (Unicode) gespeichert: der Programmstarter liest "
-         "davon fast nichts. Bitte als ANSI (Windows-1252) speichern."},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        scratch_.WriteFile("menu.spi", c.bytes);
+TEST_F(MenucheckTest, Utf8AndUtf16MenusGetANoteAndCharactersWithoutAnAnsiFormAWarning) {
+    scratch_.WriteFile("M\xFCsik.exe", "MZ");
+    const std::wstring menu = L"Menue\r\n\r\n*p*M\u00FCsik.exe*n*Dr\u00FCck*e*\r\n";
+    const struct {
+        SavedAs how;
+        std::string note;
+    } cases[] = {{SavedAs::kUtf8, "  Hinweis, Zeile 3: Die Datei ist als UTF-8 gespeichert und wird als UTF-8 gelesen."},
+                 {SavedAs::kUtf16, "  Hinweis, Zeile 1: Die Datei ist als UTF-16 (Unicode) gespeichert und wird als "
+                                   "UTF-16 gelesen."}};
+    for (const auto& c : cases) {
+        scratch_.WriteFile("menu.spi", MenuFileBytes(menu, c.how));
         ConsoleRun run = Check();
-        EXPECT_EQ(run.exitCode, 1);
-        std::vector<std::string> warnings = Warnings(run);
-        ASSERT_GE(warnings.size(), 1u) << run.output;
-        EXPECT_EQ(warnings[0], c.warning);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.output, "Men\xFC" "datei " + scratch_.PathOf("menu.spi") + "\r\n"
+                              "  Zeile 3: \"Dr\xFC" "ck\" -> M\xFCsik.exe -- wird angezeigt\r\n" + c.note + "\r\n"
+                              "Ergebnis: 1 Eintrag in 1 Men\xFC" "datei, 1 wird angezeigt.\r\n");
     }
+
+    // U+03A9 has no form in Windows-1252: "?" in a name, the entry left out
+    // for its path, though "?mega.exe" would find "xmega.exe".
+    scratch_.WriteFile("xmega.exe", "MZ");
+    scratch_.WriteFile("menu.spi", MenuFileBytes(L"*p*\u03A9mega.exe*n*Omega*e*\r\n*p*xmega.exe*n*\u03A9 x", SavedAs::kUtf8));
+    ConsoleRun run = Check();
+    EXPECT_EQ(run.exitCode, 1);
+    const std::string noForm = " ein Zeichen, das es in der ANSI-Codepage dieses Rechners nicht gibt";
+    EXPECT_EQ(LinesStartingWith(run, "  Zeile "), (std::vector<std::string>{
+        "  Zeile 1: \"Omega\" -> ?mega.exe -- nicht angezeigt: der Pfad enth\xE4lt" + noForm,
+        "  Zeile 2: \"? x\" -> xmega.exe -- wird angezeigt"}));
+    EXPECT_EQ(Warnings(run), std::vector<std::string>{
+        "  Warnung, Zeile 2: Der Name enth\xE4lt" + noForm + "; die Liste zeigt daf\xFCr \"?\"."});
 }
 
 // --- entries the launcher shows, but not as meant ----------------------------------------

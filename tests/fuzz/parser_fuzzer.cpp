@@ -3,13 +3,19 @@
 // read past its NUL; every record must then have terminated, zero-filled
 // fields, there can be no more records than "*p*" markers in the text, and
 // the scanner's spans must lie inside the text, in order, one per record at
-// least (entries whose path does not fit have a span but no record).
+// least (entries whose path does not fit have a span but no record). Then the
+// input is a file's bytes through the decoding step (ISO 8859-1 for the
+// system's code page), which must leave ANSI as it is, end the text with three
+// zero bytes and mark only "?", and its text is checked the same way (entries
+// whose path has a character without an ANSI form have no record either).
 #include "catalogue/menu_parser.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#include "tests/support/latin1_decoding.h"
 
 namespace {
 
@@ -29,16 +35,9 @@ int32_t OpeningMarkers(const char* text) {
     return markers;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    char* text = static_cast<char*>(std::malloc(size + 1));
-    if (!text) return 0;
-    if (size) std::memcpy(text, data, size);
-    text[size] = '\0';
-
+void CheckParse(const char* text, const unsigned char* lost) {
     IndexedList<ProgramEntry> entries;
-    ParseMenuText(text, entries);
+    ParseMenuText(text, entries, lost);
 
     if (entries.Count() > OpeningMarkers(text)) std::abort();
     for (int32_t i = 0; i < entries.Count(); ++i) {
@@ -54,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t spans = 0;
     size_t previousEnd = 0;
     while (ScanMenuEntry(scanner, span)) {
-        ++spans;
+        if (!HasLostCharacter(lost, span.path, span.pathLength)) ++spans;
         if (span.opening < previousEnd || span.path != span.opening + 3) std::abort();
         if (span.path + span.pathLength > span.name) std::abort();
         previousEnd = span.name + span.nameLength;
@@ -62,6 +61,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (span.closedBy == '\0' ? previousEnd != length : text[previousEnd + 1] != span.closedBy) std::abort();
     }
     if (spans < entries.Count()) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    char* text = static_cast<char*>(std::malloc(size + 1));
+    if (!text) return 0;
+    if (size) std::memcpy(text, data, size);
+    text[size] = '\0';
+    CheckParse(text, nullptr);
+
+    size_t decodedSize = size;
+    MenuDecoding decoding;
+    char* decoded = DecodeWithLatin1(text, decodedSize, decoding);
+    if (!decoded || decodedSize > size) std::abort();
+    if (decoding.found.encoding == kAnsi && (decoding.lost || std::memcmp(decoded, text, size) != 0)) std::abort();
+    for (size_t k = 0; k < decodedSize; ++k) {
+        if (HasLostCharacter(decoding.lost, k, 1) && decoded[k] != '?') std::abort();
+    }
+    if (decoded[decodedSize] || decoded[decodedSize + 1] || decoded[decodedSize + 2]) std::abort();
+    CheckParse(decoded, decoding.lost);
+    delete[] decoded;
     std::free(text);
     return 0;
 }

@@ -1,9 +1,23 @@
 // Menu text as the tests write it.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // One menu entry, closed and followed by a line break as people write them.
 inline std::string MenuEntry(const std::string& path, const std::string& name) {
     return "*p*" + path + "*n*" + name + "*e*\r\n";
+}
+
+// The encodings Notepad saves a menu in.
+enum class SavedAs { kAnsi, kUtf8, kUtf8WithMark, kUtf16 };
+
+// The bytes of `text` saved as `how` (ANSI: the system's code page).
+inline std::string MenuFileBytes(const std::wstring& text, SavedAs how) {
+    if (how == SavedAs::kUtf16) return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(size_t(WideCharToMultiByte(how == SavedAs::kAnsi ? CP_ACP : CP_UTF8, 0, text.data(), int(text.size()),
+                                            &bytes[0], int(bytes.size()), nullptr, nullptr)));
+    return (how == SavedAs::kUtf8WithMark ? "\xEF\xBB\xBF" : "") + bytes;
 }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/latin1_decoding.h"
+
 namespace {
 
 struct Entry {
@@ -41,11 +43,12 @@ void PrintTo(const Entry& entry, std::ostream* out) {
 // Parses `text` (which may hold NULs of its own) placed at the end of an
 // exactly sized heap block with one terminating NUL, and returns the records
 // the list holds afterwards, each checked for terminated, zero-filled fields.
-std::vector<Entry> ParseInto(IndexedList<ProgramEntry>& entries, const std::string& text) {
+std::vector<Entry> ParseInto(IndexedList<ProgramEntry>& entries, const std::string& text,
+                             const unsigned char* lost = nullptr) {
     char* block = static_cast<char*>(std::malloc(text.size() + 1));
     std::memcpy(block, text.data(), text.size());
     block[text.size()] = '\0';
-    ParseMenuText(block, entries);
+    ParseMenuText(block, entries, lost);
     std::free(block);
 
     std::vector<Entry> records;
@@ -59,9 +62,9 @@ std::vector<Entry> ParseInto(IndexedList<ProgramEntry>& entries, const std::stri
     return records;
 }
 
-std::vector<Entry> Parse(const std::string& text) {
+std::vector<Entry> Parse(const std::string& text, const unsigned char* lost = nullptr) {
     IndexedList<ProgramEntry> entries;
-    return ParseInto(entries, text);
+    return ParseInto(entries, text, lost);
 }
 
 using Entries = std::vector<Entry>;
@@ -312,6 +315,100 @@ TEST(MenuScannerSpans, BuildTheParsersRecordsOnRandomTexts) {
         ASSERT_EQ(fromSpans, parsed);
         ASSERT_EQ(fromMakeProgramEntry, parsed);
     }
+}
+
+// The entries of a file's bytes after the decoding step, ISO 8859-1 standing
+// in for the system's code page. An ANSI file must pass it unchanged.
+Entries ParseDecoded(const std::string& file) {
+    size_t size = file.size();
+    MenuDecoding decoding;
+    char* text = DecodeWithLatin1(file.data(), size, decoding);
+    EXPECT_TRUE(decoding.found.encoding != kAnsi || (std::string(text, size) == file && !decoding.lost));
+    Entries entries = Parse(std::string(text, size), decoding.lost);
+    delete[] text;
+    return entries;
+}
+
+// Random texts with stray bytes from 0x80 up; the fuzzer does the same for
+// its corpus.
+TEST(DecodedMenus, AnsiTextsGiveTheEntriesTheyGaveBefore) {
+    std::mt19937 random(20261209);
+    int ansi = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = RandomText(random);
+        for (size_t k = random() % 4; k > 0 && !text.empty(); --k) text[random() % text.size()] = char(0x80 | random());
+        if (DetectEncoding(text.data(), text.size()).encoding != kAnsi) continue;
+        ++ansi;
+        ASSERT_EQ(ParseDecoded(text), Parse(text)) << ::testing::PrintToString(text);
+    }
+    EXPECT_GT(ansi, 2900);
+}
+
+// Random menus saved as UTF-8, with and without a mark, and as UTF-16 give
+// the entries of their ANSI form, less those whose path holds the "?" of a
+// character without one (the pieces hold no "?" of their own).
+TEST(DecodedMenus, Utf8AndUtf16TextsGiveTheEntriesOfTheirAnsiForm) {
+    const struct { const char* utf8; const char16_t* utf16; const char* latin1; } pieces[] = {
+                  {"*p*", u"*p*", "*p*"}, {"*n*", u"*n*", "*n*"}, {"*e*", u"*e*", "*e*"}, {"*", u"*", "*"},
+                  {"a", u"a", "a"}, {"\r\n", u"\r\n", "\r\n"}, {"\xC3\xA4", u"\u00E4", "\xE4"},
+                  {"\xCE\xA9", u"\u03A9", "?"}, {"\xF0\x9F\x98\x80", u"\U0001F600", "??"}};
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 2000; ++round) {
+        std::string utf8, latin1, le = "\xFF\xFE", be = "\xFE\xFF";
+        for (size_t i = random() % 40; i > 0; --i) {
+            const auto& piece = pieces[random() % (sizeof pieces / sizeof *pieces)];
+            for (size_t k = random() % 8 ? 1 : 45 + random() % 220; k > 0; --k) {  // fields near their limits
+                utf8 += piece.utf8;
+                latin1 += piece.latin1;
+                for (const char16_t* unit = piece.utf16; *unit; ++unit) {
+                    le += {char(*unit & 0xFF), char(*unit >> 8)};
+                    be += {char(*unit >> 8), char(*unit & 0xFF)};
+                }
+            }
+        }
+        Entries expected;
+        for (const Entry& entry : Parse(latin1)) {
+            if (entry.path.find('?') == std::string::npos) expected.push_back(entry);
+        }
+        for (const std::string& file : {utf8, "\xEF\xBB\xBF" + utf8, le, be}) {
+            ASSERT_EQ(ParseDecoded(file), expected) << "round " << round << ", " << ::testing::PrintToString(file);
+        }
+    }
+}
+
+// Which files are taken for UTF-8: strictly RFC 3629, tried at each of its
+// limits from both sides, inside a text and at its end, in exactly sized
+// blocks so that ASan catches a read past the file.
+TEST(DetectEncoding, Utf8IsStrictAtEveryLimit) {
+    const struct { const char* bytes; bool utf8; } cases[] = {
+        {"\xC2\x80", true},          {"\xDF\xBF", true},          {"\xC0\x80", false},
+        {"\xC1\xBF", false},         {"\xE0\xA0\x80", true},      {"\xE0\x9F\xBF", false},
+        {"\xED\x9F\xBF", true},      {"\xED\xA0\x80", false},     {"\xEF\xBF\xBF", true},
+        {"\xF0\x90\x80\x80", true},  {"\xF0\x8F\xBF\xBF", false}, {"\xF4\x8F\xBF\xBF", true},
+        {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false}, {"\xF7\xBF\xBF\xBF", false},
+        {"\xFF", false},             {"\x80", false},             {"\xE2\x82", false},
+        {"\xF0\x9F\x98", false},     {"\xE2\x28\xA1", false},     {"\xC3\xBC f\xFCr", false}};
+    for (const auto& c : cases) {
+        for (const std::string& text : {std::string("ab") + c.bytes, std::string(200, 'a') + c.bytes + "z"}) {
+            std::vector<char> exact(text.begin(), text.end());
+            EXPECT_EQ(DetectEncoding(exact.data(), exact.size()).encoding, c.utf8 ? kUtf8 : kAnsi)
+                << ::testing::PrintToString(text);
+        }
+    }
+}
+
+// Broken files are read as far as they go: UTF-16 with a NUL character and
+// an odd last byte; UTF-8 after a mark with invalid pieces, each of which
+// becomes one U+FFFD, then "?" (and a path with one leaves its entry out).
+// A decoded text beyond the limit is not cut but refused.
+TEST(DecodedMenus, BrokenFilesAreReadAsFarAsTheyGoAndLimitsHold) {
+    EXPECT_EQ((Entries{{"a", "b"}}), ParseDecoded(std::string("\xFF\xFE*\0p\0*\0a\0*\0n\0*\0b\0\0\0*\0p\0*\0c\0x", 29)));
+    EXPECT_EQ((Entries{{"x", "a??b?c???d?????"}}),
+              ParseDecoded("\xEF\xBB\xBF*p*x*n*a\xC0\x80" "b\xE2\x82" "c\xED\xA0\x80" "d\xF4\x90\x80\x80\xC3*e**p*\xC3*n*y"));
+    MenuDecoding decoding;
+    size_t size = 13;
+    EXPECT_EQ(DecodeWithLatin1("\xEF\xBB\xBF" "0123456789", size, decoding, 9), nullptr);
+    EXPECT_EQ(size, 0u);
 }
 
 }  // namespace

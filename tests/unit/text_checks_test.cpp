@@ -1,5 +1,5 @@
-// menucheck's text checks: which files it takes for UTF-8 or UTF-16, where it
-// finds capitalised markers, which paths it calls risky, and its line index.
+// menucheck's text checks: where it finds capitalised markers, which paths it
+// calls risky, and its line index.
 // Texts sit at the end of exactly sized heap blocks, so ASan catches a read
 // past the given size.
 #include "menucheck/text_checks.h"
@@ -21,45 +21,6 @@ struct Exact {
     size_t size;
     char* bytes;
 };
-
-TextEncoding Encoding(const std::string& text, size_t* evidence = nullptr) {
-    Exact exact(text);
-    size_t at = 12345;
-    TextEncoding found = DetectEncoding(exact.bytes, exact.size, at);
-    if (evidence) *evidence = at;
-    return found;
-}
-
-TEST(DetectEncoding, ByteOrderMarks) {
-    EXPECT_EQ(Encoding("\xFF\xFE*\0p\0*\0", nullptr), kUtf16);
-    EXPECT_EQ(Encoding(std::string("\xFF\xFE*\0p\0*\0", 8)), kUtf16);
-    EXPECT_EQ(Encoding(std::string("\xFE\xFF\0*\0p", 6)), kUtf16);
-    size_t evidence;
-    EXPECT_EQ(Encoding("\xEF\xBB\xBF*p*C:\\x*n*plain*e*", &evidence), kUtf8);
-    EXPECT_EQ(evidence, 0u);
-}
-
-TEST(DetectEncoding, MultiByteSequencesWithoutAMarkAreUtf8) {
-    size_t evidence;
-    // "Grüße" as today's Notepad saves it, after a first ASCII line.
-    std::string text = "Menue\r\n*p*x*n*Gr\xC3\xBC\xC3\x9F" "e*e*";
-    EXPECT_EQ(Encoding(text, &evidence), kUtf8);
-    EXPECT_EQ(evidence, text.find('\xC3'));
-    EXPECT_EQ(Encoding("\xE2\x82\xAC and \xF0\x9F\x98\x80"), kUtf8);  // three and four bytes
-}
-
-TEST(DetectEncoding, AnsiUmlautsAndPlainAsciiAreNotFlagged) {
-    EXPECT_EQ(Encoding("*p*C:\\Programme\\B\xFCro.exe*n*F\xFCr Gr\xF6\xDF" "e*e*"), kAnsi);
-    EXPECT_EQ(Encoding("\xC4rger"), kAnsi);       // a lead byte followed by ASCII
-    EXPECT_EQ(Encoding("*p*C:\\x*n*y*e*"), kAnsi);
-    EXPECT_EQ(Encoding(""), kAnsi);
-    // One good sequence does not outweigh an ANSI umlaut elsewhere.
-    EXPECT_EQ(Encoding("Gr\xC3\xBC\xC3\x9F" "e und f\xFCr"), kAnsi);
-    // A sequence cut by the end of the file is not UTF-8, and is not read past.
-    EXPECT_EQ(Encoding("abc\xE2\x82"), kAnsi);
-    EXPECT_EQ(Encoding("\xF0"), kAnsi);
-    EXPECT_EQ(Encoding("\xC0\x80"), kAnsi);  // an overlong form no encoder writes
-}
 
 TEST(FindCapitalMarker, FindsEachCapitalMarkerButNoLowerCaseOne) {
     std::string text = "*p*a*n*b*e* *P*x**N* *E* *Q* *e";

@@ -58,7 +58,8 @@ TEST(StringTable, MenucheckHasEveryTextItAsksFor) {
                         IDS_FILE_NO_ACCESS, IDS_FILE_IS_FOLDER, IDS_FILE_NOT_OPENED,
                         IDS_FILE_NOT_READ, IDS_TEXT_AFTER_NUL, IDS_UTF8, IDS_UTF16, IDS_NAME_CUT,
                         IDS_NAME_EMPTY, IDS_NAME_LINE_BREAK, IDS_PATH_WILDCARD,
-                        IDS_CAPITAL_MARKER, IDS_SYSTEM_FOLDER, IDS_SKIP_NO_ANSI_NAME};
+                        IDS_CAPITAL_MARKER, IDS_SYSTEM_FOLDER, IDS_SKIP_NO_ANSI_NAME,
+                        IDS_PATH_NOT_ANSI, IDS_NAME_NOT_ANSI};
     for (UINT id : ids) {
         EXPECT_FALSE(Text(program, id).empty()) << "no text " << id;
         EXPECT_TRUE(IsGerman(program, id)) << "text " << id;

@@ -1,0 +1,12 @@
+// The step both programs take right after ReadMenuFile: a menu saved as
+// UTF-8 or UTF-16 becomes text in the system's ANSI code page.
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "catalogue/menu_encoding.h"
+
+// Replaces `file`'s text by its ANSI form (DecodeMenuText with the system's
+// code page) when it was saved as UTF-8 or UTF-16; leaves any other file as
+// it was read. kMenuFileNotBuffered, with the text freed, when the converted
+// text finds no memory or would be larger than a file ReadMenuFile reads.
+MenuFileStatus DecodeMenuFile(MenuFileText& file, MenuDecoding& decoding);
