@@ -35,23 +35,20 @@ bool HasMenuExtension(const WCHAR* name) {
 const int kAnsiNameSize = sizeof(SkippedMatch().name);
 
 // Converts `wide` into `ansi` (kAnsiNameSize bytes) and says whether that is
-// its exact ANSI form, the one that names this file and no other. Best fit
+// its exact ANSI form, the one that names this file and no other: best fit
 // would turn a character the code page lacks into a look-alike ("\u0103"
-// into "a") and so name a different file; without it such a character
-// becomes "?", and reading the result back shows the loss.
+// into "a") and so name a different file. Such a character becomes "?".
 bool ToExactAnsi(const WCHAR* wide, char* ansi) {
-    // UTF-8 as the ANSI code page (an option of newer Windows) has no best
-    // fit and refuses the flag.
-    DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    if (WideCharToMultiByte(CP_ACP, flags, wide, -1, ansi, kAnsiNameSize, nullptr, nullptr) <= 0) {
+    size_t units = 0;
+    while (wide[units]) ++units;
+    bool defaultUsed = false;
+    // The terminating NUL is converted too.
+    size_t length = WideToAnsi(reinterpret_cast<const uint16_t*>(wide), units + 1, ansi, kAnsiNameSize, defaultUsed);
+    if (length == kConversionFailed) {
         ansi[0] = '\0';
         return false;
     }
-    WCHAR back[MAX_PATH];
-    if (MultiByteToWideChar(CP_ACP, 0, ansi, -1, back, MAX_PATH) <= 0) return false;
-    int i = 0;
-    while (back[i] == wide[i] && wide[i]) ++i;
-    return back[i] == wide[i];
+    return !defaultUsed;
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ bool TurnsBack(const char* ansi, int length, const WCHAR* wide, int count) {
     return same;
 }
 
+}  // namespace
+
 size_t WideToAnsi(const uint16_t* units, size_t count, char* ansi, size_t room, bool& defaultUsed) {
     if (count == 0) return 0;
     if (count > INT_MAX) return kConversionFailed;
@@ -29,9 +31,13 @@ size_t WideToAnsi(const uint16_t* units, size_t count, char* ansi, size_t room, 
     const WCHAR* wide = reinterpret_cast<const WCHAR*>(units);
     int written = WideCharToMultiByte(CP_ACP, 0, wide, int(count), ansi, int(room), nullptr, nullptr);
     if (written <= 0) return kConversionFailed;
-    // Where the ANSI code page is UTF-8 (an option of Windows 10), every
-    // character has a form, and the call below would refuse its arguments.
-    if (GetACP() == CP_UTF8 || TurnsBack(ansi, written, wide, int(count))) return size_t(written);
+    if (TurnsBack(ansi, written, wide, int(count))) return size_t(written);
+    // Where the ANSI code page is UTF-8 (an option of Windows 10) only a lone
+    // surrogate fails to turn back, and the call below would refuse its flag.
+    if (GetACP() == CP_UTF8) {
+        defaultUsed = true;
+        return size_t(written);
+    }
     // Without WC_NO_BEST_FIT_CHARS U+0142 (l with a stroke) would become "l":
     // a path could then name another file that exists.
     BOOL used = FALSE;
@@ -40,8 +46,6 @@ size_t WideToAnsi(const uint16_t* units, size_t count, char* ansi, size_t room, 
     defaultUsed = used != FALSE;
     return size_t(written);
 }
-
-}  // namespace
 
 MenuFileStatus DecodeMenuFile(MenuFileText& file, MenuDecoding& decoding) {
     CPINFO info;

@@ -5,6 +5,11 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/menu_encoding.h"
 
+// The system's conversion of `count` UTF-16 units to its ANSI code page, as
+// WideToAnsiFunction says: never a look-alike, and `defaultUsed` set when a
+// character has no ANSI form.
+size_t WideToAnsi(const uint16_t* units, size_t count, char* ansi, size_t room, bool& defaultUsed);
+
 // Replaces `file`'s text by its ANSI form (DecodeMenuText with the system's
 // code page) when it was saved as UTF-8 or UTF-16; leaves any other file as
 // it was read. kMenuFileNotBuffered, with the text freed, when the converted
