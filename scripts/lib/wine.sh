@@ -6,6 +6,8 @@
 # Wine (wine32) by itself, so the shipped build runs in a real 32-bit Wine
 # process. Each build folder has its own prefix, which serves both.
 
+source scripts/lib/i386.sh
+
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
@@ -20,9 +22,15 @@ UseWinePrefixOf() {
   done <scripts/lib/wine.env
 }
 
-# Creates the current prefix once (about ten seconds).
+# Creates the current prefix once (about ten seconds). A prefix made while
+# i386 programs could not run has no 32-bit system DLLs, and every 32-bit
+# program in it fails ("could not load kernel32.dll"): it is made anew.
 EnsureWinePrefix() {
-  [[ -f "$WINEPREFIX/system.reg" ]] && return 0
+  if [[ -f "$WINEPREFIX/system.reg" ]]; then
+    [[ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]] && return 0
+    echo "wine: $WINEPREFIX has no 32-bit system DLLs; making it anew"
+    rm -rf "$WINEPREFIX"
+  fi
   mkdir -p "$WINEPREFIX"
   # A hung first start must not hold a run; wineserver -k ends what is left.
   timeout 300 "$WINE" wineboot -i >/dev/null 2>&1 || true
