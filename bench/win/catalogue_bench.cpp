@@ -77,7 +77,6 @@ int main(int argc, char** argv) {
     MenuWorkload workload = MakeMenuWorkload(root, kFiles, kEntriesPerFile, kTargets);
     const std::vector<std::string>& entryPaths = workload.entryPaths;
     const int existing = workload.existing;
-    int status;
     std::vector<char> buffer(1 << 20);
     std::vector<double> catalogueTimes, baselineTimes;
     bool consistent = true;
@@ -107,15 +106,9 @@ int main(int argc, char** argv) {
                 Minimum(baselineTimes) * 1e3);
     std::printf("ratio (medians): %.3f, min/min: %.3f\n", ratio,
                 Minimum(catalogueTimes) / Minimum(baselineTimes));
-    if (!consistent) {
-        std::printf("FAIL: the catalogue or the baseline found the wrong number of entries\n");
-        status = 1;
-    } else if (ratio <= kAllowedRatio) {
-        std::printf("PASS: ratio %.3f <= %.2f\n", ratio, kAllowedRatio);
-        status = 0;
-    } else {
-        std::printf("FAIL: ratio %.3f > %.2f\n", ratio, kAllowedRatio);
-        status = 1;
-    }
-    return status;
+    if (!consistent) std::printf("the catalogue or the baseline found the wrong number of entries\n");
+    return JudgeRatio("catalogue building against the bare calls", ratio, kAllowedRatio, consistent,
+                      kJudgedOnEveryBuild)
+               ? 0
+               : 1;
 }

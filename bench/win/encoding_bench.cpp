@@ -77,11 +77,9 @@ void Menus(std::string& utf8, std::string& ansi, int32_t& entries) {
 }
 
 bool Verdict(const char* what, double measured, double baseline, double limit, bool consistent) {
-    double ratio = measured / baseline;
-    bool pass = consistent && ratio <= limit;
-    std::printf("%s  %s: %.1f us against %.1f us, ratio %.2f (limit %.2f)%s\n", pass ? "PASS" : "FAIL", what,
-                measured * 1e6, baseline * 1e6, ratio, limit, consistent ? "" : ", wrong number of entries");
-    return pass;
+    std::printf("%s: %.1f us against %.1f us%s\n", what, measured * 1e6, baseline * 1e6,
+                consistent ? "" : ", wrong number of entries");
+    return JudgeRatio(what, measured / baseline, limit, consistent, kJudgedOnEveryBuild);
 }
 
 }  // namespace
