@@ -39,7 +39,8 @@ inline bool RunsEmulated() {
 // Prints one verdict line and says whether the figure passes. A benchmark's
 // own fault (sound is false: a wrong count, say) fails on every build.
 inline bool JudgeRatio(const char* what, double ratio, double limit, bool sound, Judging judging) {
-    const char* build = RunsEmulated() ? ", 32-bit emulated" : "";
+    const bool emulated = RunsEmulated();
+    const char* build = emulated ? ", 32-bit emulated" : "";
     if (!sound) {
         std::printf("FAIL  %s: the benchmark went wrong (see above)\n", what);
         return false;
@@ -48,7 +49,7 @@ inline bool JudgeRatio(const char* what, double ratio, double limit, bool sound,
         std::printf("PASS  %s: ratio %.3f <= %.2f%s\n", what, ratio, limit, build);
         return true;
     }
-    if (judging == kJudgedOn64BitWhenEmulated && RunsEmulated()) {
+    if (judging == kJudgedOn64BitWhenEmulated && emulated) {
         std::printf("emuliert  %s: ratio %.3f > %.2f, judged on the 64-bit build\n", what, ratio, limit);
         return true;
     }
