@@ -127,6 +127,8 @@ public:
                 call = At();
             } else if (roll < appendShare + 45) {
                 call = Relink();
+            } else if (roll < appendShare + 49) {
+                call = RemoveWhere();
             } else {
                 call = Remove();
             }
@@ -235,6 +237,29 @@ private:
         bool result = oneArgument ? list_.Remove(from) : list_.Remove(from, to);
         if (result != expected) return last_ + (expected ? " returned false" : " returned true");
         if (result) cursorAt_ = Size() > 0 ? 0 : -1;
+        return "";
+    }
+
+    // Drops a random third of the values; each must be asked about once, in order.
+    std::string RemoveWhere() {
+        last_ = "RemoveWhere";
+        std::vector<bool> drop;
+        for (int k = 0; k < Size(); ++k) drop.push_back(Below(3) == 0);
+        size_t asked = 0;
+        bool inOrder = true;
+        int32_t removed = list_.RemoveWhere([&](const T& value) {
+            if (asked >= model_.size() || !Values<T>::Same(value, model_[asked])) inOrder = false;
+            return asked < drop.size() && drop[asked++];
+        });
+        if (!inOrder || asked != drop.size()) return "RemoveWhere did not ask about each value once, in order";
+        for (size_t k = drop.size(); k-- > 0;) {
+            if (!drop[k]) continue;
+            model_.erase(model_.begin() + long(k));
+            addresses_.erase(addresses_.begin() + long(k));
+            --removed;
+        }
+        if (removed != 0) return "RemoveWhere counted wrong";
+        cursorAt_ = Size() > 0 ? 0 : -1;
         return "";
     }
 
