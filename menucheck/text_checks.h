@@ -6,6 +6,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "catalogue/device_name.h"
+
 // The offset of the first "*P*", "*N*" or "*E*" at or after `from`, below
 // `end`, or `end` when there is none.
 size_t FindCapitalMarker(const char* text, size_t from, size_t end);
@@ -13,11 +15,6 @@ size_t FindCapitalMarker(const char* text, size_t from, size_t end);
 // True when `path` (of `length` bytes) holds "?" or "*". The "?" of the
 // long-path prefix "\\?\" is none.
 bool HasWildcard(const char* path, size_t length);
-
-// True when the last part of `path` names a device (CON, PRN, AUX, NUL,
-// COM1 to COM9, LPT1 to LPT9, any case), with or without an extension:
-// Windows finds such a name in every folder, yet it opens no file.
-bool NamesDevice(const char* path, size_t length);
 
 // True when a folder named "System32" (any case) is part of `path`.
 bool IsInSystemFolder(const char* path, size_t length);
