@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "catalogue/device_name.h"
 #include "catalogue/menu_decoding.h"
 
 bool PathExists(const char* path) {
@@ -34,16 +35,19 @@ bool HasMenuExtension(const WCHAR* name) {
 // Room for any name in ANSI, double-byte code pages included.
 const int kAnsiNameSize = sizeof(SkippedMatch().name);
 
-// Converts `wide` into `ansi` (kAnsiNameSize bytes) and says whether that is
-// its exact ANSI form, the one that names this file and no other: best fit
+// Room for a full path in UTF-16 units. A longer one is no menu file's: its
+// ANSI form could not fit a PathBuffer, nor, in practice, its short form.
+const DWORD kWidePathUnits = 520;
+
+// Converts `wide` into `ansi` (`room` bytes) and says whether that is its
+// exact ANSI form, the one that names this file and no other: best fit
 // would turn a character the code page lacks into a look-alike ("\u0103"
 // into "a") and so name a different file. Such a character becomes "?".
-bool ToExactAnsi(const WCHAR* wide, char* ansi) {
-    size_t units = 0;
-    while (wide[units]) ++units;
+bool ToExactAnsi(const WCHAR* wide, char* ansi, size_t room) {
+    const uint16_t* units = reinterpret_cast<const uint16_t*>(wide);
     bool defaultUsed = false;
     // The terminating NUL is converted too.
-    size_t length = WideToAnsi(reinterpret_cast<const uint16_t*>(wide), units + 1, ansi, kAnsiNameSize, defaultUsed);
+    size_t length = WideToAnsi(units, WideUnits(units) + 1, ansi, room, defaultUsed);
     if (length == kConversionFailed) {
         ansi[0] = '\0';
         return false;
@@ -51,41 +55,85 @@ bool ToExactAnsi(const WCHAR* wide, char* ansi) {
     return !defaultUsed;
 }
 
-}  // namespace
-
-bool JudgeMenuFileMatch(const WIN32_FIND_DATAW& found, SkippedMatch& match, PathBuffer& full) {
-    std::memset(&match, 0, sizeof match);
-    bool exact = ToExactAnsi(found.cFileName, match.name);
-    if (!HasMenuExtension(found.cFileName)) {
-        match.reason = kSkipNotMenuName;
-        return false;
-    }
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        match.reason = kSkipFolder;
-        return false;
-    }
-    char shortName[kAnsiNameSize];
-    const char* opened = match.name;
-    if (!exact) {
-        // The short name names the same file; without one, nothing may be
-        // opened in its place.
-        if (!found.cAlternateFileName[0] || !ToExactAnsi(found.cAlternateFileName, shortName)) {
-            match.reason = kSkipNoAnsiName;
-            return false;
-        }
-        opened = shortName;
-    }
+// Copies `ansi` into `full` when it fits.
+bool FitsPathBuffer(const char* ansi, PathBuffer& full) {
+    size_t length = std::strlen(ansi);
+    if (length >= sizeof full.text) return false;
     std::memset(&full, 0, sizeof full);
-    DWORD length = GetFullPathNameA(opened, sizeof full.text, full.text, nullptr);
-    // 0 is a failure; sizeof or more is the size the path would need.
-    if (length == 0 || length >= sizeof full.text) {
-        match.reason = kSkipPathTooLong;
-        return false;
-    }
+    std::memcpy(full.text, ansi, length);
     return true;
 }
 
-bool FindMenuFiles(IndexedList<PathBuffer>& paths, IndexedList<SkippedMatch>* skipped) {
+// The full path of `name` in the current directory, built from the wide
+// current directory: the ANSI one is a best fit wherever the folder's name
+// lacks an ANSI form, and would lead to a look-alike folder ("men\u0103" to
+// "mena"). `ansi` gets it with "?" for what has no ANSI form; false when it
+// is longer than kWidePathUnits.
+bool WideFullPath(const WCHAR* name, WCHAR* wide, char* ansi, size_t room, bool& exact) {
+    DWORD units = GetFullPathNameW(name, kWidePathUnits, wide, nullptr);
+    if (units == 0 || units >= kWidePathUnits) return false;
+    exact = ToExactAnsi(wide, ansi, room);
+    return true;
+}
+
+// The path that opens exactly the file `name` (its exact ANSI name, or its
+// short name, `relative`): its full path, or where that has no exact ANSI
+// form, its short (8.3) full path, or where that has none either, `relative`
+// itself, which the system resolves against the real current directory.
+MenuFileSkip OpenedPathOf(const WCHAR* name, const char* relative, PathBuffer& full) {
+    WCHAR wide[kWidePathUnits];
+    char ansi[2 * kWidePathUnits];
+    bool exact = false;
+    if (!WideFullPath(name, wide, ansi, sizeof ansi, exact)) return kSkipPathTooLong;
+    // A name such as "COM1.spi" resolves to the device itself.
+    if (wide[0] == L'\\' && wide[1] == L'\\' && wide[2] == L'.' && wide[3] == L'\\') return kSkipDevice;
+    if (exact) return FitsPathBuffer(ansi, full) ? kMenuFileTaken : kSkipPathTooLong;
+    WCHAR shortWide[kWidePathUnits];
+    DWORD units = GetShortPathNameW(wide, shortWide, kWidePathUnits);
+    if (units > 0 && units < kWidePathUnits && ToExactAnsi(shortWide, ansi, sizeof ansi) && FitsPathBuffer(ansi, full)) {
+        return kMenuFileTaken;
+    }
+    return FitsPathBuffer(relative, full) ? kMenuFileTaken : kSkipPathTooLong;
+}
+
+}  // namespace
+
+bool JudgeMenuFileMatch(const WIN32_FIND_DATAW& found, SkippedMatch& match, PathBuffer& full, MenuFileName* shown) {
+    std::memset(&match, 0, sizeof match);
+    if (shown) std::memset(shown, 0, sizeof *shown);
+    bool exact = ToExactAnsi(found.cFileName, match.name, kAnsiNameSize);
+    match.reason = kMenuFileTaken;
+    if (!HasMenuExtension(found.cFileName)) {
+        match.reason = kSkipNotMenuName;
+    } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        match.reason = kSkipFolder;
+    } else if (NamesDevice(match.name, std::strlen(match.name))) {
+        match.reason = kSkipDevice;
+    }
+    if (match.reason != kMenuFileTaken) return false;
+    char shortName[kAnsiNameSize];
+    if (!exact) {
+        // The short name names the same file; without one, nothing may be
+        // opened in its place.
+        if (!found.cAlternateFileName[0] || !ToExactAnsi(found.cAlternateFileName, shortName, kAnsiNameSize)) {
+            match.reason = kSkipNoAnsiName;
+            return false;
+        }
+    }
+    match.reason = exact ? OpenedPathOf(found.cFileName, match.name, full)
+                         : OpenedPathOf(found.cAlternateFileName, shortName, full);
+    if (shown && match.reason == kMenuFileTaken) {
+        WCHAR wide[kWidePathUnits];
+        bool shownExact;
+        if (!WideFullPath(found.cFileName, wide, shown->text, sizeof shown->text, shownExact)) {
+            std::memcpy(shown->text, full.text, sizeof full.text);
+        }
+    }
+    return match.reason == kMenuFileTaken;
+}
+
+bool FindMenuFiles(IndexedList<PathBuffer>& paths, IndexedList<SkippedMatch>* skipped,
+                   IndexedList<MenuFileName>* names) {
     // The wide search gives each name as it is, and its short name.
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(L"*.spi", &found);
@@ -94,12 +142,14 @@ bool FindMenuFiles(IndexedList<PathBuffer>& paths, IndexedList<SkippedMatch>* sk
     do {
         SkippedMatch match;
         PathBuffer full;
-        if (JudgeMenuFileMatch(found, match, full)) {
+        MenuFileName shown;
+        if (JudgeMenuFileMatch(found, match, full, names ? &shown : nullptr)) {
             paths.Append(full);
+            if (names) names->Append(shown);
             anyMenuFile = true;
             continue;
         }
-        if (match.reason != kSkipNotMenuName) anyMenuFile = true;
+        if (match.reason != kSkipNotMenuName && match.reason != kSkipDevice) anyMenuFile = true;
         if (skipped) skipped->Append(match);
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -148,27 +198,28 @@ EntryVerdict JudgeRecord(const ProgramEntry& entry) {
 
 namespace {
 
-void DropEntriesNotShown(IndexedList<ProgramEntry>& entries) {
-    for (int32_t i = 0; i < entries.Count();) {
-        if (JudgeRecord(entries.At(i)) == kEntryShown) {
-            ++i;
-        } else {
-            entries.Remove(i, -1);  // position i now holds the next entry
-        }
-    }
+bool IsNotShown(const ProgramEntry& entry) {
+    return JudgeRecord(entry) != kEntryShown;
 }
 
 }  // namespace
 
 bool BuildCatalogue(IndexedList<PathBuffer>& paths, IndexedList<ProgramEntry>& entries) {
-    if (!FindMenuFiles(paths)) return false;
-    for (int32_t i = 0; i < paths.Count(); ++i) {
+    // An entry on an empty drive (a card reader, a CD drive, A:) would show
+    // the system's "no disk" box while entries are checked, once for each.
+    // Programs the dialog opens inherit the error mode, so the caller's comes
+    // back before anything can be opened.
+    UINT callersErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    bool found = FindMenuFiles(paths);
+    for (int32_t i = 0; found && i < paths.Count(); ++i) {
         MenuFileText file;
         if (ReadMenuFile(paths.At(i).text, file) != kMenuFileRead) continue;
         MenuDecoding decoding;
         if (DecodeMenuFile(file, decoding) == kMenuFileRead) ParseMenuText(file.text, entries, decoding.lost);
         FreeMenuFile(file);
     }
-    DropEntriesNotShown(entries);
-    return true;
+    // Each entry is judged once, in list order; the survivors keep their order.
+    entries.RemoveWhere(IsNotShown);
+    SetErrorMode(callersErrorMode);
+    return found;
 }

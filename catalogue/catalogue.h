@@ -49,7 +49,9 @@ enum MenuFileSkip {
     kSkipNotMenuName,  // its own extension is not ".spi"; the search matched its 8.3 short name
     kSkipNoAnsiName,   // its name has no exact ANSI form and there is no short name to open it by
     kSkipPathTooLong,  // its full path needs more than 259 bytes
-    kSkipFolder        // a folder named like a menu file
+    kSkipFolder,       // a folder named like a menu file
+    kSkipDevice,       // named like a device ("COM1.spi"): opening it would open the device
+    kMenuFileTaken     // no reason: it is read
 };
 
 // A match left out, for the menu checker to name with its reason.
@@ -58,19 +60,31 @@ struct SkippedMatch {
     MenuFileSkip reason;
 };
 
-// The launcher's decision on one match of the search: true with its full
-// path in `full`, or false with the reason in `match`, which always gets the
-// match's name. Its reason is kSkipNotMenuName only when it is no menu file.
-bool JudgeMenuFileMatch(const WIN32_FIND_DATAW& found, SkippedMatch& match, PathBuffer& full);
+// How the checker names a menu file it reads: the full path as found, a
+// character without an ANSI form as "?".
+struct MenuFileName {
+    char text[1040];
+};
 
-// Appends the full path of each menu file in the current directory to
-// `paths`, in the order the directory search for "*.spi" returns them. Only
-// names whose own extension is ".spi" count. A name without an exact ANSI
-// form is listed by its short name. Every match left out is appended to
+// The launcher's decision on one match of the search: true with the path
+// that opens exactly that file in `full`, or false with the reason in
+// `match`, which always gets the match's name. `full` is the full path where
+// that has an exact ANSI form, else the short (8.3) full path, else the name
+// relative to the current directory. `shown`, when given, gets the full path
+// as the checker names it. Its reason is kSkipNotMenuName only when it is no
+// menu file.
+bool JudgeMenuFileMatch(const WIN32_FIND_DATAW& found, SkippedMatch& match, PathBuffer& full,
+                        MenuFileName* shown = nullptr);
+
+// Appends the path of each menu file in the current directory, as
+// JudgeMenuFileMatch gives it, to `paths`, in the order the directory search
+// for "*.spi" returns them, and its name to `names` when given. Only names
+// whose own extension is ".spi" count. Every match left out is appended to
 // `skipped`, when given, with its reason, so that the checker never decides
 // a second time. False when no match is a menu file (folders and the
-// unreadable ones included).
-bool FindMenuFiles(IndexedList<PathBuffer>& paths, IndexedList<SkippedMatch>* skipped = nullptr);
+// unreadable ones included; devices and other names not).
+bool FindMenuFiles(IndexedList<PathBuffer>& paths, IndexedList<SkippedMatch>* skipped = nullptr,
+                   IndexedList<MenuFileName>* names = nullptr);
 
 enum MenuFileStatus {
     kMenuFileRead,        // `text` holds the file
@@ -93,5 +107,6 @@ void FreeMenuFile(MenuFileText& file);
 
 // Finds the menu files (FindMenuFiles), parses every one that can be read
 // into `entries`, then drops each entry whose path does not exist. False when
-// nothing matched "*.spi". Shows nothing.
+// nothing matched "*.spi". Shows nothing, not even the system's critical-error
+// boxes ("no disk"), and leaves the caller's error mode as it found it.
 bool BuildCatalogue(IndexedList<PathBuffer>& paths, IndexedList<ProgramEntry>& entries);

@@ -24,6 +24,12 @@ bool TurnsBack(const char* ansi, int length, const WCHAR* wide, int count) {
 
 }  // namespace
 
+size_t WideUnits(const uint16_t* text) {
+    size_t units = 0;
+    while (text[units]) ++units;
+    return units;
+}
+
 size_t WideToAnsi(const uint16_t* units, size_t count, char* ansi, size_t room, bool& defaultUsed) {
     if (count == 0) return 0;
     if (count > INT_MAX) return kConversionFailed;

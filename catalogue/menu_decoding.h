@@ -10,6 +10,10 @@
 // character has no ANSI form.
 size_t WideToAnsi(const uint16_t* units, size_t count, char* ansi, size_t room, bool& defaultUsed);
 
+// The UTF-16 units of `text` before its NUL. Counted by hand: wcslen would be
+// an msvcrt.dll import beyond those Windows 2000 is known to have.
+size_t WideUnits(const uint16_t* text);
+
 // Replaces `file`'s text by its ANSI form (DecodeMenuText with the system's
 // code page) when it was saved as UTF-8 or UTF-16; leaves any other file as
 // it was read. kMenuFileNotBuffered, with the text freed, when the converted

@@ -130,18 +130,20 @@ void ReportUnreadable(Output& out, Totals& totals, const char* path, MenuFileSta
 // What the report says of each reason to skip a match, in the order of
 // MenuFileSkip.
 const UINT kSkipTexts[] = {IDS_SKIP_NOT_MENU_NAME, IDS_SKIP_NO_ANSI_NAME, IDS_SKIP_PATH_TOO_LONG,
-                           IDS_FILE_IS_FOLDER};
+                           IDS_FILE_IS_FOLDER, IDS_SKIP_DEVICE};
+static_assert(sizeof kSkipTexts / sizeof *kSkipTexts == kMenuFileTaken, "one text per reason to skip");
 
 // The matches of the search that the launcher left out, for the reason it
-// gave. Only a name that is no menu file's (a backup) is no finding.
+// gave. Only a name that is no menu file's (a backup) is no finding; a
+// device is no menu file to count.
 void ReportSkippedMatches(Output& out, Totals& totals, IndexedList<SkippedMatch>& skipped) {
     for (int32_t i = 0; i < skipped.Count(); ++i) {
         const SkippedMatch& match = skipped.At(i);
-        SaySkipped(out, match.name, kSkipTexts[match.reason]);
-        if (match.reason != kSkipNotMenuName) {
-            totals.findings = true;
-            ++totals.menuFiles;
-        }
+        // A device is named by the part before the first dot; other texts have no %1.
+        SaySkipped(out, match.name, kSkipTexts[match.reason], DetailOf(match.name, std::strcspn(match.name, ".")));
+        if (match.reason == kSkipNotMenuName) continue;
+        totals.findings = true;
+        if (match.reason != kSkipDevice) ++totals.menuFiles;
     }
 }
 
@@ -257,12 +259,18 @@ void ReportTextWarnings(Output& out, Totals& totals, MenuText& menu) {
     if (menu.length < menu.file.size) Warn(out, totals, LineOf(menu.lines, menu.length), IDS_TEXT_AFTER_NUL);
 }
 
-void ReportMenuFile(Output& out, Totals& totals, const char* path) {
+// `name` is the file's full path as found; `path` what opens it, named too
+// where it differs (a short name, or a name relative to the folder).
+void ReportMenuFile(Output& out, Totals& totals, const char* path, const char* name) {
     ++totals.menuFiles;
     MenuText menu;
     MenuFileStatus status = ReadMenuText(path, menu);
-    if (status != kMenuFileRead) return ReportUnreadable(out, totals, path, status, menu.file.openError);
-    Say(out, IDS_FILE_HEADING, DetailOf(path));
+    if (status != kMenuFileRead) return ReportUnreadable(out, totals, name, status, menu.file.openError);
+    if (std::strcmp(path, name) == 0) {
+        Say(out, IDS_FILE_HEADING, DetailOf(name));
+    } else {
+        Say(out, IDS_FILE_HEADING_OPENED_AS, DetailOf(name), DetailOf(path));
+    }
     EndLine(out);
     ReportEntries(out, totals, menu);
     ReportEncoding(out, menu);
@@ -292,16 +300,17 @@ Counted CountedOf(uint32_t count, UINT one, UINT many) {
 
 CheckStatus CheckMenuFolder(Output& out) {
     IndexedList<PathBuffer> paths;
+    IndexedList<MenuFileName> names;
     IndexedList<SkippedMatch> skipped;
     Totals totals = {0, 0, 0, false};
-    bool found = FindMenuFiles(paths, &skipped);
+    bool found = FindMenuFiles(paths, &skipped, &names);
     ReportSkippedMatches(out, totals, skipped);
     if (!found) {
         Say(out, IDS_NO_VALID_FILE);
         EndLine(out);
         return kCheckNoMenu;
     }
-    for (int32_t i = 0; i < paths.Count(); ++i) ReportMenuFile(out, totals, paths.At(i).text);
+    for (int32_t i = 0; i < paths.Count(); ++i) ReportMenuFile(out, totals, paths.At(i).text, names.At(i).text);
     Counted entries = CountedOf(uint32_t(totals.entries), IDS_ENTRY_ONE, IDS_ENTRY_MANY);
     Counted files = CountedOf(uint32_t(totals.menuFiles), IDS_FILE_ONE, IDS_FILE_MANY);
     Counted shown = CountedOf(uint32_t(totals.shown), IDS_VERB_ONE, IDS_VERB_MANY);

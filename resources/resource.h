@@ -27,6 +27,7 @@
 #define IDS_PATH_NOT_FOUND 303
 #define IDS_PATH_TOO_LONG 304
 #define IDS_PATH_EMPTY 305
+#define IDS_FILE_HEADING_OPENED_AS 306
 #define IDS_WARNING_AT_LINE 307
 #define IDS_NOTE_AT_LINE 308
 #define IDS_SUMMARY 309
@@ -39,6 +40,7 @@
 #define IDS_SKIPPED_LINE 316
 #define IDS_NOTHING_SHOWN 317
 #define IDS_PATH_NOT_ANSI 318
+#define IDS_SKIP_DEVICE 319
 
 // --- Strings of menucheck: what it warns about or notes ---------------------------
 #define IDS_FILE_HELD_OPEN 400

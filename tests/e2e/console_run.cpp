@@ -48,7 +48,7 @@ ConsoleRun RunConsoleProgram(const std::string& executable, const std::string& a
                                 &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (output == INVALID_HANDLE_VALUE) return run;
 
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output;
@@ -75,7 +75,7 @@ ConsoleWindowRun RunInConsoleWindow(const std::string& executable, const std::st
         HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
         if (screen != INVALID_HANDLE_VALUE) {
-            STARTUPINFOA startup = {};
+            STARTUPINFOW startup = {};
             startup.cb = sizeof startup;
             // No handles given: the program finds the console as its output.
             run.exitCode = RunProgramToEnd(executable, arguments, directory, startup, 0, timeoutMs);

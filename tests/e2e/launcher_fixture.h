@@ -35,8 +35,9 @@ class LauncherTest : public ::testing::Test {
 protected:
     void TearDown() override { launcher_.reset(); }
 
-    void StartLauncher(const std::string& executable = LAUNCHER_EXE) {
-        launcher_.reset(new LauncherProcess(executable, scratch_.Path()));
+    // In the scratch directory, or with `inherited`, in the test's own current one.
+    void StartLauncher(const std::string& executable = LAUNCHER_EXE, bool inherited = false) {
+        launcher_.reset(new LauncherProcess(executable, inherited ? std::string() : scratch_.Path()));
         ASSERT_TRUE(launcher_->Started()) << "could not start " << executable;
     }
 

@@ -46,7 +46,7 @@ LauncherProcess::LauncherProcess(const std::string& executable, const std::strin
     PROCESS_INFORMATION info = {};
     std::string commandLine = "\"" + executable + "\"";
     if (!CreateProcessA(executable.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED, nullptr, directory.c_str(), &startup, &info)) {
+                        CREATE_SUSPENDED, nullptr, directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
         return;
     }
     if (!AssignProcessToJobObject(job_, info.hProcess)) {

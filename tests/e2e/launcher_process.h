@@ -14,7 +14,8 @@
 
 class LauncherProcess {
 public:
-    // Starts `executable` with `directory` as its current directory.
+    // Starts `executable` with `directory` as its current directory (empty:
+    // the test's own, which may be a folder the ANSI calls cannot name).
     LauncherProcess(const std::string& executable, const std::string& directory);
     ~LauncherProcess();
     LauncherProcess(const LauncherProcess&) = delete;

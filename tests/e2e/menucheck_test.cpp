@@ -305,6 +305,39 @@ TEST_F(MenucheckTest, RelativePathsResolveAgainstTheFolderGiven) {
     }
 }
 
+// "men\u0103" has no ANSI form: a best fit would make it "mena", the folder beside it. Whether
+// started inside it or given it, both programs read its own menu, "men\u4E2D" too, and the
+// entries' relative paths are found in it.
+TEST_F(MenucheckTest, AFolderWithoutAnAnsiNameIsReadItselfNeverItsLookAlike) {
+    scratch_.WriteFile("ziel.txt", "x");
+    for (const wchar_t* folder : {L"men\u0103", L"mena", L"men\u4E2D"}) {
+        scratch_.MakeDirectory(folder);
+        scratch_.WriteFile(std::wstring(folder) + L"\\eigen.txt", "x");
+        scratch_.WriteFile(std::wstring(folder) + L"\\menu.spi",
+                           MenuEntry("..\\ziel.txt", folder == std::wstring(L"mena") ? "FALSCH" : "RICHTIG") +
+                               MenuEntry("eigen.txt", "Relativ"));
+    }
+    const std::vector<std::string> right = {"RICHTIG", "Relativ"};
+    ConsoleRun given = RunConsoleProgram(MENUCHECK_EXE, "\"" + scratch_.Path() + "\\men\xC4\x83\"", scratch_.Path(),
+                                         kCheckTimeoutMs);  // UTF-8
+    EXPECT_EQ(ShownNames(given), right) << given.output;
+    EXPECT_EQ(given.exitCode, 0) << given.output;
+    ASSERT_FALSE(given.lines.empty());
+    EXPECT_EQ(given.lines[0].rfind("Men\xFC" "datei " + scratch_.PathOf("men?\\menu.spi") + ", ge\xF6" "ffnet als ", 0), 0u)
+        << given.lines[0];
+    for (const wchar_t* folder : {L"men\u0103", L"men\u4E2D"}) {
+        scratch_.Enter(folder);
+        ConsoleRun inside = RunConsoleProgram(MENUCHECK_EXE, "", "", kCheckTimeoutMs);
+        EXPECT_EQ(ShownNames(inside), right) << inside.output;
+        StartLauncher(LAUNCHER_EXE, true);
+        HWND dialog = WaitForStartDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ListItems(GetDlgItem(dialog, IDC_PROGRAM_LIST)), (std::vector<std::wstring>{L"RICHTIG", L"Relativ"}));
+        ClickButton(GetDlgItem(dialog, IDCANCEL));
+        EXPECT_EQ(ExitCode(), 0);
+    }
+}
+
 // --- the same names as the launcher ----------------------------------------------------------
 
 TEST_F(MenucheckTest, ShownNamesEqualTheLaunchersListInOrder) {
@@ -317,10 +350,14 @@ TEST_F(MenucheckTest, ShownNamesEqualTheLaunchersListInOrder) {
     scratch_.WriteFile("zwei.spi", MenuEntry(scratch_.PathOf("da.exe"), "Zweite Datei") +
                                        MenuEntry("da.ex?", "Platzhalter") + MenuEntry("weg.exe", "Weg"));
     scratch_.WriteFile("drei.spi", "*p*da.exe*n*Drei*e*");
+    // Opened, this would be the serial port; the wide call with the long-path prefix makes a file.
+    scratch_.WriteFile(std::wstring(L"COM1.spi"), MenuEntry("da.exe", "Ger\xE4t"));
 
     ConsoleRun run = Check();
     std::vector<std::string> checked = ShownNames(run);
     ASSERT_EQ(checked.size(), 6u) << run.output;
+    EXPECT_EQ(LinesStartingWith(run, "\xDC" "bersprungen: COM1.spi -- keine Men\xFC" "datei: Windows \xF6" "ffnet unter "
+                                     "diesem Namen das Ger\xE4t COM1; es wird nie ge\xF6" "ffnet").size(), 1u) << run.output;
 
     StartLauncher();
     HWND dialog = WaitForStartDialog();

@@ -65,7 +65,7 @@ bool ChildTestPassesAt(DWORD dpi, const std::string& filter, std::string& output
 
     std::string arguments = "--gtest_filter=" + filter + " --gtest_also_run_disabled_tests"
                             " --gtest_output=xml:" + reportPath;
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nowhere;

@@ -93,6 +93,15 @@ void ScratchDirectory::WriteFile(const std::wstring& name, const std::string& by
                bytes, path_ + "\\(a wide name)");
 }
 
+void ScratchDirectory::MakeDirectory(const std::wstring& name) const {
+    if (!CreateDirectoryW((LongPath(path_) + L"\\" + name).c_str(), nullptr)) Fail("CreateDirectoryW", path_ + "\\(a wide name)");
+}
+
+void ScratchDirectory::Enter(const std::wstring& name) const {
+    // Without the prefix: the current directory takes no long-path form.
+    if (!SetCurrentDirectoryW((LongPath(path_).substr(4) + L"\\" + name).c_str())) Fail("SetCurrentDirectoryW", path_ + "\\(a wide name)");
+}
+
 std::string ReadWholeFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

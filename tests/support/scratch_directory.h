@@ -24,6 +24,9 @@ public:
     void MakeDirectory(const std::string& name) const;
     // The same for names the ANSI calls cannot reach (not in the code page, full path over 259 bytes).
     void WriteFile(const std::wstring& name, const std::string& bytes) const;
+    void MakeDirectory(const std::wstring& name) const;
+    // Makes `name` (relative to the directory) the current directory.
+    void Enter(const std::wstring& name) const;
 
 private:
     std::string path_;

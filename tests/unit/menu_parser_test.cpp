@@ -397,12 +397,16 @@ TEST(DetectEncoding, Utf8IsStrictAtEveryLimit) {
     }
 }
 
-// Broken files are read as far as they go: UTF-16 with a NUL character and
-// an odd last byte; UTF-8 after a mark with invalid pieces, each of which
-// becomes one U+FFFD, then "?" (and a path with one leaves its entry out).
+// Broken files are read as far as they go: UTF-16 with a NUL character, and
+// with an odd last byte, which is no character; UTF-8 after a mark with
+// invalid pieces, each of which becomes one U+FFFD, then "?" (and a path with
+// one leaves its entry out), and U+10000, the first character that takes two
+// UTF-16 units.
 // A decoded text beyond the limit is not cut but refused.
 TEST(DecodedMenus, BrokenFilesAreReadAsFarAsTheyGoAndLimitsHold) {
     EXPECT_EQ((Entries{{"a", "b"}}), ParseDecoded(std::string("\xFF\xFE*\0p\0*\0a\0*\0n\0*\0b\0\0\0*\0p\0*\0c\0x", 29)));
+    EXPECT_EQ((Entries{{"a", "b"}}), ParseDecoded(std::string("\xFF\xFE*\0p\0*\0a\0*\0n\0*\0b\0x", 19)));
+    EXPECT_EQ((Entries{{"x", "a??b"}}), ParseDecoded("\xEF\xBB\xBF*p*x*n*a\xF0\x90\x80\x80" "b*e*"));
     EXPECT_EQ((Entries{{"x", "a??b?c???d?????"}}),
               ParseDecoded("\xEF\xBB\xBF*p*x*n*a\xC0\x80" "b\xE2\x82" "c\xED\xA0\x80" "d\xF4\x90\x80\x80\xC3*e**p*\xC3*n*y"));
     MenuDecoding decoding;

@@ -16,6 +16,8 @@
 #include "tests/support/menu_text.h"
 #include "tests/support/scratch_directory.h"
 
+extern UINT errorModeAtLastAllocation;  // tests/support/filled_allocation.cpp
+
 namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;  // path, name
@@ -82,6 +84,7 @@ TEST(BuildCatalogue, WithoutMenuFilesReportsFalseAndLeavesBothListsEmpty) {
     // Entries in files that are not menu files, and a near-miss name, are not read.
     dir.WriteFile("menu.txt", MenuEntry(dir.PathOf("target.txt"), "Text"));
     dir.WriteFile("menu.sp", MenuEntry(dir.PathOf("target.txt"), "Short"));
+    dir.WriteFile(std::wstring(L"COM1.spi"), MenuEntry(dir.PathOf("target.txt"), "Device"));  // opens the port
     dir.MakeDirectory("sub");
     dir.WriteFile("sub\\inner.spi", MenuEntry(dir.PathOf("target.txt"), "Inner"));
 
@@ -125,7 +128,7 @@ TEST(BuildCatalogue, EntriesComeFileByFileInSearchOrderAndTextOrderWithinEachFil
     dir.MakeDirectory("folder");
     // Written out of alphabetical order, with different entry counts, so a
     // sorted or reversed walk, or a mix-up between files, shows.
-    const char* files[] = {"menu-m.spi", "menu-b.spi", "MENU-Z.spi", "menu-a.spi", "c.spi"};
+    const char* files[] = {"menu-m.spi", "menu-b.spi", "MENU-Z.spi", "menu-a.spi", "c.spi", "v1.2.spi"};
     std::vector<Entries> contents;
     for (size_t f = 0; f < sizeof files / sizeof *files; ++f) {
         Entries entries;
@@ -148,7 +151,7 @@ TEST(BuildCatalogue, EntriesComeFileByFileInSearchOrderAndTextOrderWithinEachFil
             if (name == files[f]) expected.insert(expected.end(), contents[f].begin(), contents[f].end());
         }
     }
-    ASSERT_EQ(expectedPaths.size(), 5u);
+    ASSERT_EQ(expectedPaths.size(), 6u);
     EXPECT_EQ(c.paths, expectedPaths);
     EXPECT_EQ(c.entries, expected);
 }
@@ -311,6 +314,20 @@ TEST(BuildCatalogue, MissingPathsAreDroppedAndSurvivorsKeepTheirOrder) {
                                   {"b.txt", "B"},
                                   {"c.txt", "C"},
                                   {dir.PathOf("d.txt"), "D"}}));
+}
+
+// An entry on an empty drive shows no "no disk" box, and what the dialog
+// opens later inherits the caller's mode, not the quiet one.
+TEST(BuildCatalogue, ReadsAndChecksWithoutCriticalErrorBoxesThenGivesTheCallersModeBack) {
+    ScratchDirectory dir;
+    dir.WriteFile("menu.spi", MenuOf({{"A:\\setup.exe", "Diskette"}, {"menu.spi", "Da"}}));
+    UINT callers = SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    IndexedList<PathBuffer> paths;
+    IndexedList<ProgramEntry> entries;
+    EXPECT_TRUE(BuildCatalogue(paths, entries));
+    EXPECT_EQ(errorModeAtLastAllocation, UINT(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) << "the last entry's node";
+    EXPECT_EQ(SetErrorMode(callers), UINT(SEM_NOGPFAULTERRORBOX));
+    EXPECT_EQ(Collect(entries), (Entries{{"menu.spi", "Da"}}));
 }
 
 TEST(BuildCatalogue, WhenEveryEntryIsMissingTheListEndsEmptyButFilesWereFound) {
