@@ -2,7 +2,8 @@
 
 #include "tests/support/menu_text.h"
 
-MenuWorkload MakeMenuWorkload(const ScratchDirectory& root, int files, int entriesPerFile, int targets) {
+MenuWorkload MakeMenuWorkload(const ScratchDirectory& root, int files, int entriesPerFile, int targets,
+                              bool halfMissing) {
     MenuWorkload workload;
     root.MakeDirectory("targets");
     std::string folder = root.PathOf("targets");
@@ -14,7 +15,7 @@ MenuWorkload MakeMenuWorkload(const ScratchDirectory& root, int files, int entri
         for (int e = 0; e < entriesPerFile; ++e) {
             int serial = f * entriesPerFile + e;
             // Alternating, so removals are spread over the whole list.
-            bool missing = e % 2 == 1;
+            bool missing = halfMissing && e % 2 == 1;
             std::string path = folder + (missing ? "\\absent" : "\\program") +
                                std::to_string(missing ? serial : serial % targets) + ".exe";
             text += MenuEntry(path, "Program " + std::to_string(serial));

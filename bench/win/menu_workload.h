@@ -1,6 +1,7 @@
 // The benchmarks' folder of menu files: `files` menu files of
 // `entriesPerFile` entries each, every second entry naming a file that does
-// not exist, the others naming one of `targets` small files.
+// not exist (unless `halfMissing` is false), the others naming one of
+// `targets` small files.
 #pragma once
 
 #include <string>
@@ -13,4 +14,5 @@ struct MenuWorkload {
     int existing = 0;                     // entries whose path exists
 };
 
-MenuWorkload MakeMenuWorkload(const ScratchDirectory& root, int files, int entriesPerFile, int targets);
+MenuWorkload MakeMenuWorkload(const ScratchDirectory& root, int files, int entriesPerFile, int targets,
+                              bool halfMissing = true);
