@@ -211,7 +211,7 @@ bool BuildCatalogue(IndexedList<PathBuffer>& paths, IndexedList<ProgramEntry>& e
     // back before anything can be opened.
     UINT callersErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     bool found = FindMenuFiles(paths);
-    for (int32_t i = 0; found && i < paths.Count(); ++i) {
+    for (int32_t i = 0; i < paths.Count(); ++i) {
         MenuFileText file;
         if (ReadMenuFile(paths.At(i).text, file) != kMenuFileRead) continue;
         MenuDecoding decoding;

@@ -75,26 +75,37 @@ const int kLargeFiles = 600;  // of kEntriesPerFile entries each
 const int kLargeRepeats = 3;
 const double kAllowedLargeRatio = 1.5;
 
+// Times BuildCatalogue and its bare calls over `workload` (in the current
+// folder, `files` menu files), `repeats` times each, after one untimed round
+// of each so that both start with warm caches. False when either found the
+// wrong number of entries or files.
+bool TimeAgainstBaseline(const MenuWorkload& workload, int files, int repeats, std::vector<double>& catalogueTimes,
+                         std::vector<double>& baselineTimes) {
+    std::vector<char> buffer(1 << 20);
+    bool consistent = true;
+    for (int round = -1; round < repeats; ++round) {
+        LARGE_INTEGER t0, t1, t2;
+        int filesRead = 0;
+        QueryPerformanceCounter(&t0);
+        int kept = Catalogue(filesRead);
+        QueryPerformanceCounter(&t1);
+        int found = Baseline(workload.entryPaths, buffer);
+        QueryPerformanceCounter(&t2);
+        if (kept != workload.existing || found != workload.existing || filesRead != files) consistent = false;
+        if (round < 0) continue;
+        catalogueTimes.push_back(Seconds(t0, t1));
+        baselineTimes.push_back(Seconds(t1, t2));
+    }
+    return consistent;
+}
+
 // The median times of BuildCatalogue, and of its bare calls, over a folder
 // of its own of 60,000 entries; false when either found the wrong number.
 bool TimeLargeCatalogue(bool halfMissing, double& catalogue, double& bare) {
     ScratchDirectory folder;  // current while it lives
     MenuWorkload workload = MakeMenuWorkload(folder, kLargeFiles, kEntriesPerFile, kTargets, halfMissing);
-    std::vector<char> buffer(1 << 20);
     std::vector<double> catalogueTimes, bareTimes;
-    bool consistent = true;
-    for (int round = 0; round < kLargeRepeats; ++round) {
-        LARGE_INTEGER t0, t1, t2;
-        int files = 0;
-        QueryPerformanceCounter(&t0);
-        int kept = Catalogue(files);
-        QueryPerformanceCounter(&t1);
-        int found = Baseline(workload.entryPaths, buffer);
-        QueryPerformanceCounter(&t2);
-        if (kept != workload.existing || found != workload.existing) consistent = false;
-        catalogueTimes.push_back(Seconds(t0, t1));
-        bareTimes.push_back(Seconds(t1, t2));
-    }
+    bool consistent = TimeAgainstBaseline(workload, kLargeFiles, kLargeRepeats, catalogueTimes, bareTimes);
     catalogue = Median(catalogueTimes);
     bare = Median(bareTimes);
     return consistent;
@@ -126,31 +137,14 @@ int main(int argc, char** argv) {
     if (argc > 2) kRepeats = std::max(1, std::atoi(argv[2]));
     ScratchDirectory root;  // current until the end of main
     MenuWorkload workload = MakeMenuWorkload(root, kFiles, kEntriesPerFile, kTargets);
-    const std::vector<std::string>& entryPaths = workload.entryPaths;
-    const int existing = workload.existing;
-    std::vector<char> buffer(1 << 20);
     std::vector<double> catalogueTimes, baselineTimes;
-    bool consistent = true;
-    // One untimed round of each first, so both start with warm caches.
-    for (int round = -1; round < kRepeats; ++round) {
-        LARGE_INTEGER t0, t1, t2;
-        int files = 0;
-        QueryPerformanceCounter(&t0);
-        int kept = Catalogue(files);
-        QueryPerformanceCounter(&t1);
-        int found = Baseline(entryPaths, buffer);
-        QueryPerformanceCounter(&t2);
-        if (kept != existing || found != existing || files != kFiles) consistent = false;
-        if (round < 0) continue;
-        catalogueTimes.push_back(Seconds(t0, t1));
-        baselineTimes.push_back(Seconds(t1, t2));
-    }
+    bool consistent = TimeAgainstBaseline(workload, kFiles, kRepeats, catalogueTimes, baselineTimes);
 
     double catalogue = Median(catalogueTimes);
     double baseline = Median(baselineTimes);
     double ratio = catalogue / baseline;
     std::printf("workload: %d menu files x %d entries, %d existing, %d runs each\n", kFiles,
-                kEntriesPerFile, existing, kRepeats);
+                kEntriesPerFile, workload.existing, kRepeats);
     std::printf("BuildCatalogue: median %.1f ms, min %.1f ms\n", catalogue * 1e3,
                 Minimum(catalogueTimes) * 1e3);
     std::printf("baseline calls: median %.1f ms, min %.1f ms\n", baseline * 1e3,
