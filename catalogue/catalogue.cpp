@@ -189,8 +189,26 @@ void FreeMenuFile(MenuFileText& file) {
     file.text = nullptr;
 }
 
+namespace {
+
+// The file search finds nothing at a path that ends in a separator, even
+// where it names a folder that the shell opens: a drive root ("C:\"), a
+// share root ("\\server\share\"), "..\Bilder\". Such a path is asked for
+// its attributes as well; a file written so ("a.exe\") is no folder.
+bool IsFolder(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
 EntryVerdict JudgeRecord(const ProgramEntry& entry) {
     if (PathExists(entry.path)) return kEntryShown;
+    // Asked second, not instead: in a double-byte code page a last byte 0x5C
+    // ("\") may be the second half of a character that ends a file's name.
+    size_t length = std::strlen(entry.path);
+    bool closingSeparator = length > 0 && (entry.path[length - 1] == '\\' || entry.path[length - 1] == '/');
+    if (closingSeparator && IsFolder(entry.path)) return kEntryShown;
     // The search finds nothing at an empty path either; the two are told
     // apart only to say why.
     return entry.path[0] ? kEntryPathNotFound : kEntryPathEmpty;

@@ -29,12 +29,13 @@ enum EntryVerdict {
     kEntryShown,
     kEntryPathEmpty,     // nothing between "*p*" and "*n*"
     kEntryPathTooLong,   // the path does not fit ProgramEntry::path, so no record is kept
-    kEntryPathNotFound,  // the file search finds nothing at the path
+    kEntryPathNotFound,  // nothing is found at the path (see JudgeRecord)
     kEntryPathNotAnsi    // a character of the path has no ANSI form, so no record is kept
 };
 
 // The verdict on a record of the entry list; the existence filter keeps
-// only what this shows.
+// only what this shows. A path that ends in "\" or "/" is found when it names
+// a folder or a drive or share root; any other path when PathExists says so.
 EntryVerdict JudgeRecord(const ProgramEntry& entry);
 
 // The verdict on the entry at `span` of `text` (`lost` as the decoding step

@@ -67,14 +67,25 @@ bool ScanMenuEntry(MenuScanner& scanner, MenuEntrySpan& span) {
     return true;
 }
 
+bool IsQuotedPath(const char* path, size_t length) {
+    return length >= 2 && path[0] == '"' && path[length - 1] == '"' &&
+           !std::memchr(path + 1, '"', length - 2);
+}
+
 bool MakeProgramEntry(const char* text, const MenuEntrySpan& span, ProgramEntry& entry) {
+    const char* path = text + span.path;
+    size_t pathLength = span.pathLength;
+    if (IsQuotedPath(path, pathLength)) {
+        ++path;
+        pathLength -= 2;
+    }
     // A cut path could name some other file that exists, so such an entry is
     // left out; a cut name only shows less.
-    if (span.pathLength >= sizeof entry.path) return false;
+    if (pathLength >= sizeof entry.path) return false;
     size_t nameLength = span.nameLength;
     if (nameLength >= sizeof entry.name) nameLength = sizeof entry.name - 1;
     std::memset(&entry, 0, sizeof entry);
-    std::memcpy(entry.path, text + span.path, span.pathLength);
+    std::memcpy(entry.path, path, pathLength);
     std::memcpy(entry.name, text + span.name, nameLength);
     return true;
 }

@@ -31,14 +31,21 @@ void StartMenuScan(MenuScanner& scanner, const char* text);
 // the text holds no further entry. Reads nothing past the terminating NUL.
 bool ScanMenuEntry(MenuScanner& scanner, MenuEntrySpan& span);
 
+// True when the `length` bytes at `path` are a path in one pair of quotes:
+// at least two bytes, a quote first and last, and no other quote. Explorer's
+// "Als Pfad kopieren" writes paths so; no file or folder name holds a quote.
+bool IsQuotedPath(const char* path, size_t length);
+
 // The record the launcher keeps for `span`: zero-filled, path and name copied
-// in. False (and `entry` undefined) when the path does not fit; a name that
-// does not fit is cut to 49 bytes.
+// in, the path without its quotes when it is in one pair of them. False (and
+// `entry` undefined) when the path so taken does not fit; a name that does
+// not fit is cut to 49 bytes.
 bool MakeProgramEntry(const char* text, const MenuEntrySpan& span, ProgramEntry& entry);
 
 // Appends one ProgramEntry per entry in `text` (NUL-terminated) to `entries`,
-// in text order. A path that does not fit ProgramEntry::path skips its entry;
-// a name that does not fit is cut. Reads nothing past the terminating NUL.
+// in text order, each as MakeProgramEntry makes it: a path that does not fit
+// skips its entry, a name that does not fit is cut. Reads nothing past the
+// terminating NUL.
 // With `lost` (see MenuDecoding), an entry whose path holds a character
 // without an ANSI form is skipped too: no ANSI call can open its file, and
 // its "?" would be a wildcard to the existence check.

@@ -4,11 +4,22 @@
 #include <cstring>
 #include <new>
 
+#include "catalogue/menu_encoding.h"
+
 namespace {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsAsciiLetter(char c) { return LowerAscii(c) >= 'a' && LowerAscii(c) <= 'z'; }
+
+// True when the `length` bytes at `text` begin with `prefix` (lower case) in any case.
+bool StartsWithAnyCase(const char* text, size_t length, const char* prefix) {
+    size_t k = 0;
+    while (prefix[k] && k < length && LowerAscii(text[k]) == prefix[k]) ++k;
+    return prefix[k] == '\0';
+}
 
 // The number of line ends in the `size` bytes at `text`; the offset of the
 // last byte of each goes to `ends` when it is given.
@@ -26,15 +37,54 @@ size_t FindLineEnds(const char* text, size_t size, size_t* ends) {
 }  // namespace
 
 size_t FindCapitalMarker(const char* text, size_t from, size_t end) {
-    for (size_t at = from; at + 3 <= end; ++at) {
+    for (size_t at = from; at < end;) {
         const char* star = static_cast<const char*>(std::memchr(text + at, '*', end - at));
         if (!star) break;
         at = size_t(star - text);
-        if (at + 3 > end) break;
+        if (end - at < 3) break;
         char letter = star[1];
-        if ((letter == 'P' || letter == 'N' || letter == 'E') && star[2] == '*') return at;
+        if (star[2] == '*' && (letter == 'P' || letter == 'N' || letter == 'E')) return at;
+        at += star[2] == '*' && (letter == 'p' || letter == 'n' || letter == 'e') ? 3 : 1;
     }
     return end;
+}
+
+bool TakesMarker(const char* field, size_t length, char letter) {
+    return length >= 3 && field[0] == '*' && field[1] == letter && field[2] == '*';
+}
+
+size_t FindDamagedUtf8(const char* text, size_t size) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    size_t sequences = 0, invalid = 0, first = size;
+    for (size_t at = 0; at < size;) {
+        size_t taken;
+        size_t length = Utf8Sequence(bytes + at, bytes + size, taken);
+        if (length > 1) ++sequences;
+        if (length == 0 && invalid++ == 0) first = at;
+        at += length ? length : 1;
+    }
+    return sequences > invalid && invalid > 0 ? first : size;
+}
+
+PathCause ClassifyMissingPath(const char* path, size_t length) {
+    const char* percent = static_cast<const char*>(std::memchr(path, '%', length));
+    if (percent && length - size_t(percent - path) > 2 && percent[1] != '%' &&
+        std::memchr(percent + 2, '%', length - size_t(percent - path) - 2)) {
+        return kCauseVariable;
+    }
+    static const char* const kSchemes[] = {"http:", "https:", "ftp:", "mailto:", "file:"};
+    for (const char* scheme : kSchemes) {
+        if (StartsWithAnyCase(path, length, scheme)) return kCauseUrl;
+    }
+    if (length > 0 && (path[0] == ' ' || path[0] == '\t')) return kCauseLeadingBlank;
+    // The launcher has taken one pair of quotes off already, so any left are
+    // too many (a path written in two pairs among them).
+    if (std::memchr(path, '"', length)) return kCauseStrayQuote;
+    bool drive = length >= 2 && IsAsciiLetter(path[0]) && path[1] == ':';
+    if (drive && length == 2) return kCauseBareDrive;
+    bool absolute = (drive && length > 2 && IsSeparator(path[2])) ||
+                    (length >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]));
+    return absolute ? kCauseNone : kCauseRelative;
 }
 
 bool HasWildcard(const char* path, size_t length) {

@@ -10,6 +10,17 @@ inline std::string MenuEntry(const std::string& path, const std::string& name) {
     return "*p*" + path + "*n*" + name + "*e*\r\n";
 }
 
+// Paths as a menu author wrote them: five shown (a drive root and a quoted file among them), nine missing, each for a reason.
+inline std::string PathsAsPeopleWriteThem() {
+    return MenuEntry("C:\\windows\\notepad.exe", "Editor") + MenuEntry("C:\\", "Laufwerk C") + MenuEntry("C:\\windows\\", "Windows") +
+           MenuEntry("\"C:\\windows\\notepad.exe\"", "Zitiert") + MenuEntry("%WINDIR%\\notepad.exe", "Variable") +
+           MenuEntry("C:\\windows\\notepad.exe liesmich.txt", "Mit Parameter") + MenuEntry(" C:\\windows\\notepad.exe", "Blank") +
+           MenuEntry("http://example.com", "URL") + MenuEntry("C:", "Laufwerk") + MenuEntry("C:\\\"a\".exe", "Halb zitiert") +
+           MenuEntry("fehlt.exe", "Relativ") + MenuEntry("C:\\windows\\notepad.exe\\", "Datei als Ordner") +
+           MenuEntry("C:\\fehlt\\*.exe", "Platzhalter") + MenuEntry("C:\\windows", "Ordner") +
+           MenuEntry("C:/windows/Fonts/", "Schriften") + MenuEntry("C:\\windows liesmich.txt", "Ordner mit Blank");
+}
+
 // The encodings Notepad saves a menu in.
 enum class SavedAs { kAnsi, kUtf8, kUtf8WithMark, kUtf16 };
 

@@ -145,6 +145,7 @@ TEST(MenuParserTruncation, PathOfTwoHundredFiftyNineBytesIsKept) {
     std::string path(259, 'p');
     EXPECT_EQ((Entries{{path, "P"}}), Parse("*p*" + path + "*n*P*e*"));
     EXPECT_EQ((Entries{{path, ""}}), Parse("*p*" + path));
+    EXPECT_EQ((Entries{{path, "Q"}, {"\"a\"b\"", "R"}}), Parse("*p*\"" + path + "\"*n*Q*e**p*\"a\"b\"*n*R*e*")) << "one pair of quotes off";
 }
 
 TEST(MenuParserTruncation, LongerPathSkipsItsEntryOnly) {
@@ -395,6 +396,7 @@ TEST(DetectEncoding, Utf8IsStrictAtEveryLimit) {
                 << ::testing::PrintToString(text);
         }
     }
+    EXPECT_EQ(DetectEncoding("a\xC3\xA4\r\nb\xC3\xB6", 9).evidence, 1u) << "the first multi-byte sequence";
 }
 
 // Broken files are read as far as they go: UTF-16 with a NUL character, and

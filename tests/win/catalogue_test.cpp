@@ -388,7 +388,8 @@ TEST(BuildCatalogue, ExistenceFollowsTheFileSearchFromTheCurrentDirectory) {
                           {dir.PathOf("tool.exe"), "program"},
                           {dir.PathOf("tool.exe") + " -x", "program with an argument"},
                           {"tool.exe /s", "relative program with an argument"},
-                          {"\"" + dir.PathOf("tool.exe") + "\"", "quoted program"}}));
+                          {"\"" + dir.PathOf("tool.exe") + "\"", "quoted program"},
+                          {"..\\" + BaseName(dir.Path()) + "\\sub\\", "folder through the parent, closing separator"}}));
 
     Catalogue c = Build();
     Entries expected = {{"target.txt", "relative file"},
@@ -398,7 +399,8 @@ TEST(BuildCatalogue, ExistenceFollowsTheFileSearchFromTheCurrentDirectory) {
                         {"sub", "relative folder"},
                         {"sub\\*.txt", "wildcard with a match"},
                         {"t?rget.txt", "single-character wildcard"},
-                        {dir.PathOf("tool.exe"), "program"}};
+                        {dir.PathOf("tool.exe"), "program"}, {dir.PathOf("tool.exe"), "quoted program"},
+                        {"..\\" + BaseName(dir.Path()) + "\\sub\\", "folder through the parent, closing separator"}};
     EXPECT_EQ(c.entries, expected);
 }
 

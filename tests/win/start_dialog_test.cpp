@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "catalogue/program_entry.h"
 #include "collections/indexed_list.h"
 #include "resources/resource.h"
+#include "tests/support/menu_text.h"
+#include "tests/support/scratch_directory.h"
 #include "ui/start_dialog.h"
 
 namespace {
@@ -194,6 +197,27 @@ TEST_F(OpenDialog, LeavesCommandsOfOtherControlsAndOtherMessagesToTheDialogManag
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(LabelText(dialog), kPaths[0]);
     EXPECT_TRUE(opened.empty());
+}
+
+// Read by the catalogue and run from the list: a drive root and folders with a closing
+// separator are kept and opened as written, a quoted path without its quotes.
+TEST(PathsAsPeopleWriteThem, FromTheMenuFileToTheOpenerDrivesFoldersAndQuotedPathsAreKept) {
+    ScratchDirectory dir;
+    dir.WriteFile("menu.spi", PathsAsPeopleWriteThem());
+    IndexedList<PathBuffer> paths;
+    IndexedList<ProgramEntry> entries;
+    ASSERT_TRUE(BuildCatalogue(paths, entries));
+    opened.clear();
+    StartDialogSetup setup = {&entries, RecordOpening};
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), IDD_START, nullptr, StartDialogProc, LPARAM(&setup));
+    HWND list = GetDlgItem(dialog, IDC_PROGRAM_LIST);
+    EXPECT_EQ(ListedNames(list), (std::vector<std::string>{"Editor", "Laufwerk C", "Windows", "Zitiert", "Ordner", "Schriften"}));
+    for (int item : {1, 3, 5}) {
+        SendMessageA(list, LB_SETCURSEL, item, 0);
+        SendMessageA(GetDlgItem(dialog, IDC_RUN), BM_CLICK, 0, 0);
+    }
+    EXPECT_EQ(opened, (std::vector<std::string>{"C:\\", "C:\\windows\\notepad.exe", "C:/windows/Fonts/"}));
+    DestroyWindow(dialog);
 }
 
 // ---- The modal dialog, as WinMain runs it ----------------------------------
