@@ -24,9 +24,8 @@ const unsigned char* SkipAscii(const unsigned char* at, const unsigned char* end
     return at;
 }
 
-// The length of the well-formed UTF-8 sequence at `at` (RFC 3629), or 0 when
-// there is none; then `taken` is how many bytes one U+FFFD stands for: the
-// lead and the continuation bytes that still fitted it.
+}  // namespace
+
 size_t Utf8Sequence(const unsigned char* at, const unsigned char* end, size_t& taken) {
     const unsigned char lead = *at;
     size_t length = 0;
@@ -53,6 +52,8 @@ size_t Utf8Sequence(const unsigned char* at, const unsigned char* end, size_t& t
     }
     return length;
 }
+
+namespace {
 
 // UTF-16 units of the UTF-8 in [at, end), never more than its bytes.
 size_t WideFromUtf8(const unsigned char* at, const unsigned char* end, uint16_t* wide) {

@@ -30,6 +30,12 @@ struct EncodingFound {
 // umlauts stand alone as in "f\xFCr", is never taken for UTF-8.
 EncodingFound DetectEncoding(const char* bytes, size_t size);
 
+// The length of the well-formed UTF-8 sequence at `at` (RFC 3629), 1 for
+// ASCII, or 0 when there is none; then `taken` is how many bytes one U+FFFD
+// stands for: the lead and the continuation bytes that still fitted it.
+// Reads nothing at or after `end`.
+size_t Utf8Sequence(const unsigned char* at, const unsigned char* end, size_t& taken);
+
 const size_t kConversionFailed = SIZE_MAX;
 
 // The system's conversion of `count` UTF-16 units to its ANSI code page,

@@ -135,7 +135,7 @@ static_assert(sizeof kSkipTexts / sizeof *kSkipTexts == kMenuFileTaken, "one tex
 
 // The matches of the search that the launcher left out, for the reason it
 // gave. Only a name that is no menu file's (a backup) is no finding; a
-// device is no menu file to count.
+// folder or a device is no menu file to count.
 void ReportSkippedMatches(Output& out, Totals& totals, IndexedList<SkippedMatch>& skipped) {
     for (int32_t i = 0; i < skipped.Count(); ++i) {
         const SkippedMatch& match = skipped.At(i);
@@ -143,12 +143,60 @@ void ReportSkippedMatches(Output& out, Totals& totals, IndexedList<SkippedMatch>
         SaySkipped(out, match.name, kSkipTexts[match.reason], DetailOf(match.name, std::strcspn(match.name, ".")));
         if (match.reason == kSkipNotMenuName) continue;
         totals.findings = true;
-        if (match.reason != kSkipDevice) ++totals.menuFiles;
+        if (match.reason != kSkipDevice && match.reason != kSkipFolder) ++totals.menuFiles;
     }
 }
 
 // What the report says of each verdict, in the order of EntryVerdict.
 const UINT kVerdictTexts[] = {IDS_SHOWN, IDS_PATH_EMPTY, IDS_PATH_TOO_LONG, IDS_PATH_NOT_FOUND, IDS_PATH_NOT_ANSI};
+
+// Why each cause keeps the path from being found, with a tip, in the order
+// of PathCause.
+const UINT kCauseTexts[] = {0, IDS_CAUSE_VARIABLE, IDS_CAUSE_URL, IDS_CAUSE_LEADING_BLANK, IDS_CAUSE_STRAY_QUOTE,
+                            IDS_CAUSE_BARE_DRIVE, IDS_CAUSE_RELATIVE};
+static_assert(sizeof kCauseTexts / sizeof *kCauseTexts == kCauseCount, "one text per cause");
+
+// True when the text of `path` before one of its spaces names an existing
+// file (in one pair of quotes or not), which goes to `file`: what follows
+// it are parameters, and a path cannot carry them.
+bool NamesFileBeforeBlank(const char* path, char (&file)[MAX_PATH]) {
+    for (const char* blank = std::strchr(path, ' '); blank; blank = std::strchr(blank + 1, ' ')) {
+        const char* start = path;
+        size_t length = size_t(blank - path);  // below MAX_PATH, as the whole path is
+        if (IsQuotedPath(start, length)) {
+            ++start;
+            length -= 2;
+        }
+        std::memcpy(file, start, length);
+        file[length] = '\0';
+        DWORD attributes = length ? GetFileAttributesA(file) : INVALID_FILE_ATTRIBUTES;
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    }
+    return false;
+}
+
+// Says, after "der Pfad wird nicht gefunden", what its text shows of the
+// reason, if anything: parameters first, since only an existing file tells
+// of them, then the first of the PathCause.
+void SayWhyNotFound(Output& out, const char* path) {
+    char file[MAX_PATH];
+    if (NamesFileBeforeBlank(path, file)) return Say(out, IDS_CAUSE_PARAMETERS, DetailOf(file));
+    PathCause cause = ClassifyMissingPath(path, std::strlen(path));
+    if (cause == kCauseNone) return;
+    if (cause != kCauseRelative) return Say(out, kCauseTexts[cause], DetailOf(path));
+    // Where the launcher looked: the path taken from its current directory,
+    // whose ANSI name would be a best fit ("mena" for "men\u0103"), so the
+    // wide one, with "?" for what has no ANSI form.
+    WCHAR relative[MAX_PATH], full[MAX_PATH];
+    char shown[2 * MAX_PATH];
+    DWORD units = MultiByteToWideChar(CP_ACP, 0, path, -1, relative, MAX_PATH) > 0
+                      ? GetFullPathNameW(relative, MAX_PATH, full, nullptr) : 0;
+    bool lost = false;
+    if (units > 0 && units < MAX_PATH &&
+        WideToAnsi(reinterpret_cast<const uint16_t*>(full), units + 1, shown, sizeof shown, lost) != kConversionFailed) {
+        Say(out, IDS_CAUSE_RELATIVE, DetailOf(shown));
+    }
+}
 
 // One line per entry: where it starts, the name as the list shows it, the
 // path, and whether the launcher lists it.
@@ -168,6 +216,7 @@ void ReportEntries(Output& out, Totals& totals, MenuText& menu) {
         Number line = NumberOf(entry.line);
         Say(out, IDS_ENTRY_LINE, DetailOf(line.text), DetailOf(entry.record.name), path);
         Say(out, kVerdictTexts[entry.verdict]);
+        if (entry.verdict == kEntryPathNotFound) SayWhyNotFound(out, entry.record.path);
         EndLine(out);
         ++totals.entries;
         if (entry.verdict == kEntryShown) ++totals.shown;
@@ -182,14 +231,6 @@ void ReportEncoding(Output& out, MenuText& menu) {
     const EncodingFound& found = menu.decoding.found;
     if (found.encoding == kAnsi) return;
     Note(out, LineOf(menu.lines, found.evidence), found.encoding == kUtf8 ? IDS_UTF8 : IDS_UTF16);
-}
-
-// True when the `length` bytes at `field` begin with the marker "*<letter>*":
-// the parser only looks for the marker that ends a field from the field's
-// second byte on, so a field that is empty in the author's eyes takes the
-// next marker in.
-bool TakesMarker(const char* field, size_t length, char letter) {
-    return length >= 3 && field[0] == '*' && field[1] == letter && field[2] == '*';
 }
 
 void WarnAboutName(Output& out, Totals& totals, const MenuText& menu, const CheckedEntry& entry) {
@@ -233,30 +274,38 @@ void ReportEntryWarnings(Output& out, Totals& totals, MenuText& menu) {
         bool pathTookMarker = TakesMarker(menu.file.text + entry.span.path, entry.span.pathLength, 'n');
         if (pathTookMarker) Warn(out, totals, entry.line, IDS_PATH_MARKER_TAKEN);
         if (entry.verdict == kEntryPathTooLong || entry.verdict == kEntryPathNotAnsi) continue;
-        if (entry.verdict == kEntryShown) WarnAboutName(out, totals, menu, entry);
         const char* path = entry.record.path;
-        const size_t pathLength = entry.span.pathLength;
-        // The stars of the markers it took are no wildcards of the author's.
-        if (!pathTookMarker && HasWildcard(path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_WILDCARD);
-        if (NamesDevice(path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_DEVICE);
-        if (entry.verdict == kEntryShown && FullPathTooLong(path)) {
-            Warn(out, totals, entry.line, IDS_FULL_PATH_TOO_LONG);
+        const size_t pathLength = std::strlen(path);  // without the quotes of a quoted path
+        // These warnings say that the entry is shown; for one that is not,
+        // its line has said why already.
+        if (entry.verdict == kEntryShown) {
+            WarnAboutName(out, totals, menu, entry);
+            // The stars of the markers it took are no wildcards of the author's.
+            if (!pathTookMarker && HasWildcard(path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_WILDCARD);
+            if (NamesDevice(path, pathLength)) Warn(out, totals, entry.line, IDS_PATH_DEVICE);
+            if (FullPathTooLong(path)) Warn(out, totals, entry.line, IDS_FULL_PATH_TOO_LONG);
+            if (IsQuotedPath(menu.file.text + entry.span.path, entry.span.pathLength)) {
+                Note(out, entry.line, IDS_QUOTES_NOT_NEEDED);
+            }
         }
         if (IsInSystemFolder(path, pathLength)) Note(out, entry.line, IDS_SYSTEM_FOLDER);
     }
 }
 
-// What the text holds besides its entries: capitalised markers, and text
-// that a NUL byte hides from the launcher.
+// What the text holds besides its entries: capitalised markers, text that a
+// NUL byte hides from the launcher, and UTF-8 that a few bytes spoil.
 void ReportTextWarnings(Output& out, Totals& totals, MenuText& menu) {
     const char* text = menu.file.text;
     for (size_t at = FindCapitalMarker(text, 0, menu.length); at < menu.length;
-         at = FindCapitalMarker(text, at + 1, menu.length)) {
+         at = FindCapitalMarker(text, at + 3, menu.length)) {
         char meant[3] = {'*', char(text[at + 1] - 'A' + 'a'), '*'};
         Warn(out, totals, LineOf(menu.lines, at), IDS_CAPITAL_MARKER, DetailOf(text + at, 3),
              DetailOf(meant, 3));
     }
     if (menu.length < menu.file.size) Warn(out, totals, LineOf(menu.lines, menu.length), IDS_TEXT_AFTER_NUL);
+    // Only a file read as ANSI still holds the bytes as they were saved.
+    size_t damage = menu.decoding.found.encoding == kAnsi ? FindDamagedUtf8(text, menu.file.size) : menu.file.size;
+    if (damage < menu.file.size) Warn(out, totals, LineOf(menu.lines, damage), IDS_DAMAGED_UTF8);
 }
 
 // `name` is the file's full path as found; `path` what opens it, named too

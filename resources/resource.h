@@ -65,3 +65,14 @@
 #define IDS_PATH_DEVICE 419
 #define IDS_FULL_PATH_TOO_LONG 420
 #define IDS_NAME_NOT_ANSI 421
+#define IDS_QUOTES_NOT_NEEDED 422
+#define IDS_DAMAGED_UTF8 423
+
+// --- Strings of menucheck: why a path is not found, with a tip -------------------
+#define IDS_CAUSE_VARIABLE 424
+#define IDS_CAUSE_URL 425
+#define IDS_CAUSE_LEADING_BLANK 426
+#define IDS_CAUSE_STRAY_QUOTE 427
+#define IDS_CAUSE_BARE_DRIVE 428
+#define IDS_CAUSE_RELATIVE 429
+#define IDS_CAUSE_PARAMETERS 430

@@ -9,6 +9,7 @@
 namespace {
 
 const DWORD kCheckTimeoutMs = 30000;
+const char kNothingShown[] = "Der Programmstarter zeigt hier keinen Eintrag: er endet ohne Fenster und ohne Meldung.";
 
 class MenucheckTest : public LauncherTest {
 protected:
@@ -121,8 +122,16 @@ TEST_F(MenucheckTest, EachMatchTheLauncherSkipsGetsOneLineWithItsReason) {
         "\xDC" "bersprungen: " + tooLong + " -- der volle Pfad der Datei ist l\xE4nger als 259 Bytes",
         "\xDC" "bersprungen: menu.spi~ -- keine Men\xFC" "datei: der Name endet nicht auf \".spi\" (*.spi passt nur zu seinem kurzen 8.3-Namen), etwa eine Sicherungskopie",
         "\xDC" "bersprungen: ordner.spi -- ein Ordner, keine Datei"})) << run.output;
-    EXPECT_EQ(run.lines[run.lines.size() - 2], "Ergebnis: 0 Eintr\xE4ge in 3 Men\xFC" "dateien, 0 werden angezeigt.");
-    EXPECT_EQ(LastLine(run), "Der Programmstarter zeigt hier keinen Eintrag: er endet ohne Fenster und ohne Meldung.");
+    EXPECT_EQ(run.lines[run.lines.size() - 2], "Ergebnis: 0 Eintr\xE4ge in 2 Men\xFC" "dateien, 0 werden angezeigt.");
+    EXPECT_EQ(LastLine(run), kNothingShown);
+}
+
+TEST_F(MenucheckTest, NothingShownIsAFindingWithEntriesOrWithout) {
+    for (const std::string& menu : {std::string("Noch leer\r\n"), MenuEntry("fehlt.exe", "Fehlt")}) {
+        scratch_.WriteFile("menu.spi", menu);
+        ConsoleRun run = Check();
+        EXPECT_TRUE(run.exitCode == 1 && LastLine(run) == kNothingShown) << run.output;
+    }
 }
 
 TEST_F(MenucheckTest, TextAfterANulIsReportedFromItsLine) {
@@ -169,6 +178,14 @@ TEST_F(MenucheckTest, Utf8AndUtf16MenusGetANoteAndCharactersWithoutAnAnsiFormAWa
         "  Zeile 2: \"? x\" -> xmega.exe -- wird angezeigt"}));
     EXPECT_EQ(Warnings(run), std::vector<std::string>{
         "  Warnung, Zeile 2: Der Name enth\xE4lt" + noForm + "; die Liste zeigt daf\xFCr \"?\"."});
+
+    // UTF-8 spoilt by ANSI umlauts on lines 2 and 3: read as ANSI, the first such line named.
+    scratch_.WriteFile("menu.spi", "*p*M\xC3\xBCsik.exe*n*Dr\xC3\xBC" "ck*e*\r\n*p*xmega.exe*n*Gr\xFC" "n*e*\r\n\xC3\xA4\xE4");
+    run = Check();
+    EXPECT_EQ(ShownNames(run), std::vector<std::string>{"Gr\xFC" "n"});
+    EXPECT_EQ(Warnings(run), std::vector<std::string>{
+        "  Warnung, Zeile 2: Die Datei ist UTF-8 bis auf ung\xFCltige Bytes wie hier; daher wird sie als ANSI gelesen "
+        "(\"\xC3\xBC\" statt \"\xFC\"). Bitte neu als UTF-8 speichern."});
 }
 
 // --- entries the launcher shows, but not as meant ----------------------------------------
@@ -260,6 +277,23 @@ TEST_F(MenucheckTest, MarkersTakenDevicesAndFullPathsOver259BytesAreWarnedAboutA
         "  Warnung, Zeile 7: Auf \"*n*\" folgt gleich \"*e*\" (leerer Name): die Liste zeigt stattdessen \"*e*\" und den Text "
         "danach bis zum n\xE4" "chsten \"*p*\" oder \"*e*\" als Namen.", "  Warnung, Zeile 7: " + device,
         "  Warnung, Zeile 8: " + device})) << run.output;
+}
+
+TEST_F(MenucheckTest, EachPathNotFoundGetsItsCauseAndATipAndQuotesANote) {
+    scratch_.WriteFile("menu.spi", PathsAsPeopleWriteThem());
+    ConsoleRun run = Check();
+    std::vector<std::string> lines = LinesStartingWith(run, "  ");
+    ASSERT_EQ(lines.size(), 17u) << "16 entries, a note and no warning: " << run.output;
+    const std::string notFound = " -- nicht angezeigt: der Pfad wird nicht gefunden", causes[] = {
+        "; Umgebungsvariablen (%...%) werden nicht ersetzt", "; bis zum Leerzeichen nennt er die Datei C:\\windows\\notepad.exe,",
+        "; er beginnt mit einem Leerzeichen", "; eine Internetadresse ist keine Datei: bitte eine Internetverkn\xFCpfung",
+        "; \"C:\" allein ist der aktuelle Ordner des Laufwerks: gemeint war wohl \"C:\\\"", "; er enth\xE4lt Anf\xFChrungszeichen",
+        "; gesucht wurde " + scratch_.PathOf("fehlt.exe"), "", ""};
+    for (size_t i = 0; i < 9; ++i)  // each cause, and the start of its tip
+        EXPECT_EQ(lines[4 + i].substr(lines[4 + i].find(notFound) + notFound.size(), causes[i].empty() ? std::string::npos
+                                      : causes[i].size()), causes[i]) << lines[4 + i];
+    EXPECT_EQ(lines[15].substr(lines[15].find(notFound)), notFound) << "a folder takes no parameters: " << lines[15];
+    EXPECT_EQ(lines[16], "  Hinweis, Zeile 4: Die Anf\xFChrungszeichen um den Pfad sind nicht n\xF6tig.");
 }
 
 // --- calling it ------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 // system's code page), which must leave ANSI as it is, end the text with three
 // zero bytes and mark only "?", and its text is checked the same way (entries
 // whose path has a character without an ANSI form have no record either).
+// menucheck's checks of the text and of each path must stay inside the same bytes.
 #include "catalogue/menu_parser.h"
 
 #include <cstddef>
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "menucheck/text_checks.h"
 #include "tests/support/latin1_decoding.h"
 
 namespace {
@@ -59,8 +61,12 @@ void CheckParse(const char* text, const unsigned char* lost) {
         previousEnd = span.name + span.nameLength;
         if (previousEnd > length) std::abort();
         if (span.closedBy == '\0' ? previousEnd != length : text[previousEnd + 1] != span.closedBy) std::abort();
+        if (ClassifyMissingPath(text + span.path, span.pathLength) >= kCauseCount) std::abort();
     }
     if (spans < entries.Count()) std::abort();
+    size_t marker = FindCapitalMarker(text, 0, length);
+    if (marker > length || (marker < length && (text[marker] != '*' || text[marker + 2] != '*'))) std::abort();
+    if (FindDamagedUtf8(text, length) > length) std::abort();
 }
 
 }  // namespace

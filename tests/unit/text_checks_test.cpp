@@ -35,6 +35,9 @@ TEST(FindCapitalMarker, FindsEachCapitalMarkerButNoLowerCaseOne) {
     EXPECT_EQ(FindCapitalMarker(exact.bytes, third + 1, end), end);
     // A marker that would reach past `end` is not one.
     EXPECT_EQ(FindCapitalMarker(exact.bytes, 0, text.find("*P*") + 2), text.find("*P*") + 2);
+    Exact name("*p*a.exe*n*E*e* *P*"), field("*e*");  // the name "E" is no "*E*"; the last "*P*" is one
+    EXPECT_EQ(FindCapitalMarker(name.bytes, 0, name.size), name.size - 3);
+    EXPECT_TRUE(TakesMarker(field.bytes, field.size, 'e')) << "a field of exactly a marker takes it";
 }
 
 TEST(PathChecks, WildcardsAndTheSystemFolder) {
