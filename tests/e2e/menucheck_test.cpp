@@ -9,7 +9,6 @@
 namespace {
 
 const DWORD kCheckTimeoutMs = 30000;
-const char kNothingShown[] = "Der Programmstarter zeigt hier keinen Eintrag: er endet ohne Fenster und ohne Meldung.";
 
 class MenucheckTest : public LauncherTest {
 protected:
@@ -123,14 +122,14 @@ TEST_F(MenucheckTest, EachMatchTheLauncherSkipsGetsOneLineWithItsReason) {
         "\xDC" "bersprungen: menu.spi~ -- keine Men\xFC" "datei: der Name endet nicht auf \".spi\" (*.spi passt nur zu seinem kurzen 8.3-Namen), etwa eine Sicherungskopie",
         "\xDC" "bersprungen: ordner.spi -- ein Ordner, keine Datei"})) << run.output;
     EXPECT_EQ(run.lines[run.lines.size() - 2], "Ergebnis: 0 Eintr\xE4ge in 2 Men\xFC" "dateien, 0 werden angezeigt.");
-    EXPECT_EQ(LastLine(run), kNothingShown);
+    EXPECT_EQ(LastLine(run), "Der Programmstarter zeigt hier keinen Eintrag: er endet ohne Fenster und ohne Meldung.");
 }
 
 TEST_F(MenucheckTest, NothingShownIsAFindingWithEntriesOrWithout) {
     for (const std::string& menu : {std::string("Noch leer\r\n"), MenuEntry("fehlt.exe", "Fehlt")}) {
         scratch_.WriteFile("menu.spi", menu);
         ConsoleRun run = Check();
-        EXPECT_TRUE(run.exitCode == 1 && LastLine(run) == kNothingShown) << run.output;
+        EXPECT_TRUE(run.exitCode == 1 && LastLine(run).rfind("Der Programmstarter zeigt hier keinen Eintrag", 0) == 0) << run.output;
     }
 }
 

@@ -10,7 +10,7 @@ inline std::string MenuEntry(const std::string& path, const std::string& name) {
     return "*p*" + path + "*n*" + name + "*e*\r\n";
 }
 
-// Paths as a menu author wrote them: five shown (a drive root and a quoted file among them), nine missing, each for a reason.
+// Paths as a menu author wrote them: six shown (a drive root and a quoted file among them), ten missing, each for a reason.
 inline std::string PathsAsPeopleWriteThem() {
     return MenuEntry("C:\\windows\\notepad.exe", "Editor") + MenuEntry("C:\\", "Laufwerk C") + MenuEntry("C:\\windows\\", "Windows") +
            MenuEntry("\"C:\\windows\\notepad.exe\"", "Zitiert") + MenuEntry("%WINDIR%\\notepad.exe", "Variable") +

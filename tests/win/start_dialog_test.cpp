@@ -199,8 +199,7 @@ TEST_F(OpenDialog, LeavesCommandsOfOtherControlsAndOtherMessagesToTheDialogManag
     EXPECT_TRUE(opened.empty());
 }
 
-// Read by the catalogue and run from the list: a drive root and folders with a closing
-// separator are kept and opened as written, a quoted path without its quotes.
+// Drive roots and folders with a closing separator opened as written; a quoted path without its quotes.
 TEST(PathsAsPeopleWriteThem, FromTheMenuFileToTheOpenerDrivesFoldersAndQuotedPathsAreKept) {
     ScratchDirectory dir;
     dir.WriteFile("menu.spi", PathsAsPeopleWriteThem());
