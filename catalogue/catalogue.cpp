@@ -35,10 +35,6 @@ bool HasMenuExtension(const WCHAR* name) {
 // Room for any name in ANSI, double-byte code pages included.
 const int kAnsiNameSize = sizeof(SkippedMatch().name);
 
-// Room for a full path in UTF-16 units. A longer one is no menu file's: its
-// ANSI form could not fit a PathBuffer, nor, in practice, its short form.
-const DWORD kWidePathUnits = 520;
-
 // Converts `wide` into `ansi` (`room` bytes) and says whether that is its
 // exact ANSI form, the one that names this file and no other: best fit
 // would turn a character the code page lacks into a look-alike ("\u0103"
@@ -64,18 +60,6 @@ bool FitsPathBuffer(const char* ansi, PathBuffer& full) {
     return true;
 }
 
-// The full path of `name` in the current directory, built from the wide
-// current directory: the ANSI one is a best fit wherever the folder's name
-// lacks an ANSI form, and would lead to a look-alike folder ("men\u0103" to
-// "mena"). `ansi` gets it with "?" for what has no ANSI form; false when it
-// is longer than kWidePathUnits.
-bool WideFullPath(const WCHAR* name, WCHAR* wide, char* ansi, size_t room, bool& exact) {
-    DWORD units = GetFullPathNameW(name, kWidePathUnits, wide, nullptr);
-    if (units == 0 || units >= kWidePathUnits) return false;
-    exact = ToExactAnsi(wide, ansi, room);
-    return true;
-}
-
 // The path that opens exactly the file `name` (its exact ANSI name, or its
 // short name, `relative`): its full path, or where that has no exact ANSI
 // form, its short (8.3) full path, or where that has none either, `relative`
@@ -97,6 +81,13 @@ MenuFileSkip OpenedPathOf(const WCHAR* name, const char* relative, PathBuffer& f
 }
 
 }  // namespace
+
+bool WideFullPath(const WCHAR* name, WCHAR* wide, char* ansi, size_t room, bool& exact) {
+    DWORD units = GetFullPathNameW(name, kWidePathUnits, wide, nullptr);
+    if (units == 0 || units >= kWidePathUnits) return false;
+    exact = ToExactAnsi(wide, ansi, room);
+    return true;
+}
 
 bool JudgeMenuFileMatch(const WIN32_FIND_DATAW& found, SkippedMatch& match, PathBuffer& full, MenuFileName* shown) {
     std::memset(&match, 0, sizeof match);

@@ -61,6 +61,18 @@ struct SkippedMatch {
     MenuFileSkip reason;
 };
 
+// Room for a full path in UTF-16 units. A longer one is no menu file's: its
+// ANSI form could not fit a PathBuffer, nor, in practice, its short form.
+const uint32_t kWidePathUnits = 520;
+
+// The full path of `name` (kWidePathUnits units at most) as the system
+// resolves it, built from the wide current directory: the ANSI one is a best
+// fit wherever the folder's name lacks an ANSI form, and would lead to a
+// look-alike folder ("men\u0103" to "mena"). `wide` gets it, and `ansi`
+// (`room` bytes) its ANSI form with "?" for what has none, `exact` whether
+// there was none such. False when it is longer than kWidePathUnits.
+bool WideFullPath(const wchar_t* name, wchar_t* wide, char* ansi, size_t room, bool& exact);
+
 // How the checker names a menu file it reads: the full path as found, a
 // character without an ANSI form as "?".
 struct MenuFileName {

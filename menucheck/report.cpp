@@ -184,16 +184,12 @@ void SayWhyNotFound(Output& out, const char* path) {
     PathCause cause = ClassifyMissingPath(path, std::strlen(path));
     if (cause == kCauseNone) return;
     if (cause != kCauseRelative) return Say(out, kCauseTexts[cause], DetailOf(path));
-    // Where the launcher looked: the path taken from its current directory,
-    // whose ANSI name would be a best fit ("mena" for "men\u0103"), so the
-    // wide one, with "?" for what has no ANSI form.
-    WCHAR relative[MAX_PATH], full[MAX_PATH];
-    char shown[2 * MAX_PATH];
-    DWORD units = MultiByteToWideChar(CP_ACP, 0, path, -1, relative, MAX_PATH) > 0
-                      ? GetFullPathNameW(relative, MAX_PATH, full, nullptr) : 0;
-    bool lost = false;
-    if (units > 0 && units < MAX_PATH &&
-        WideToAnsi(reinterpret_cast<const uint16_t*>(full), units + 1, shown, sizeof shown, lost) != kConversionFailed) {
+    // Where the launcher looked: the path taken from its current directory.
+    WCHAR relative[MAX_PATH], full[kWidePathUnits];
+    char shown[2 * kWidePathUnits];
+    bool exact;
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, relative, MAX_PATH) > 0 &&
+        WideFullPath(relative, full, shown, sizeof shown, exact)) {
         Say(out, IDS_CAUSE_RELATIVE, DetailOf(shown));
     }
 }
